@@ -1,0 +1,325 @@
+#include "link/engine.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/format.h"
+#include "link/frames.h"
+#include "link/link_texts.h"
+#include "link/registers.h"
+
+namespace zelor {
+
+void Restart(Timer& timer) {
+  timer.SetEnabled(false);
+  timer.SetEnabled(true);
+}
+
+Link::Link(Clock& clock, SerialPort& port, LinkSurfaces surfaces)
+    : Timer_Rx(clock.CreateTimer()),
+      Timer_Wait(clock.CreateTimer()),
+      Timer_Programm(clock.CreateTimer()),
+      clock_(clock),
+      port_(port),
+      surfaces_(surfaces) {
+  Timer_Rx->SetInterval(kQuietMs);
+  Timer_Rx->SetHandler([this] { Timer_RxTimer(); });
+  Timer_Wait->SetInterval(kWaitIntervalMs);
+  Timer_Wait->SetHandler([this] {
+    // The parked action runs once; it passes DeferIfBusy again before sending.
+    Timer_Wait->SetEnabled(false);
+    if (auto action = parkedAction_) action();
+  });
+  Timer_Programm->SetInterval(5);
+  port_.SetReadSizeProvider([this] { return static_cast<std::size_t>(ExpectedLength); });
+  port_.SetReceiveHandler([this](const uint8_t* bytes, std::size_t count) { ComPort1RxChar(bytes, count); });
+}
+
+Link::~Link() {
+  port_.SetReceiveHandler(nullptr);
+  port_.SetReadSizeProvider(nullptr);
+}
+
+uint32_t Link::ReadTimeoutMs() const {
+  if (OperationMode == omSearch) return SearchDelay;
+  switch (BaudIndex) {
+    case 0: return 3000;
+    case 1: return 1500;
+    case 2: return 700;
+    default: return 350;
+  }
+}
+
+bool Link::Transmit(uint16_t length, bool logged) {
+  LogMemo& memo = surfaces_.memo1;
+  if (logged) {
+    memo.SetColor(MemoColor::Red);
+    memo.Clear();
+    for (const auto& line : FormatTxLines(FrameBuffer.data(), length)) memo.AddLine(line);
+    memo.AddLine(text::kRxPlaceholder);
+  }
+  // Whatever was received belongs to an earlier request: the new request overwrote it, and
+  // bytes of a late reply still waiting in the port must not be taken for this one's answer.
+  RxCount = 0;
+  try {
+    port_.Open();
+    port_.DiscardInput();
+    if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
+  } catch (const SerialPortError&) {
+    if (FrameBuffer[1] == fn::kReadHolding && port_.IsOpen()) {
+      port_.AbortAllAsync();
+      port_.Close();
+    }
+    memo.SetColor(MemoColor::Blue);
+    memo.AddLine(text::kPortOpenError + port_.PortName());
+    return false;
+  }
+  return true;
+}
+
+void Link::ArmResponseTimer(uint32_t timeoutMs) {
+  if (timeoutMs != 0) Timer_Rx->SetInterval(timeoutMs);
+  Restart(*Timer_Rx);
+}
+
+bool Link::SendReadRequest(uint16_t start, uint16_t count) {
+  BuildReadRequest(*this, start, count);
+  if (!Transmit(8, true)) return false;
+  ArmResponseTimer(ReadTimeoutMs());
+  return true;
+}
+
+bool Link::SendWriteRequest(uint16_t reg, uint16_t value) {
+  BuildWriteRequest(*this, reg, value);
+  if (!Transmit(8, true)) return false;
+  ExpectedLength = 8;
+  ArmResponseTimer(kWriteTimeoutMs);
+  return true;
+}
+
+bool Link::SendFrame(uint8_t length, uint32_t timeoutMs) {
+  if (!Transmit(length, true)) return false;
+  ArmResponseTimer(timeoutMs);
+  return true;
+}
+
+bool Link::SendLoaderFrame(uint16_t length, uint32_t timeoutMs) {
+  length = std::min<uint16_t>(length, kFrameBufferSize);
+  if (!Transmit(length, false)) return false;
+  ArmResponseTimer(timeoutMs);
+  return true;
+}
+
+void Link::ComPort1RxChar(const uint8_t* bytes, std::size_t count) {
+  // Bytes that arrive when no response is awaited (a reply after its time-out) answer nothing.
+  if (!Timer_Rx->Enabled()) return;
+  const std::size_t limit = ExpectedLength == 0 ? 255U : ExpectedLength;
+  const std::size_t n = std::min(count, limit);
+  std::memcpy(FrameBuffer.data(), bytes, n);
+  RxCount = static_cast<int32_t>(n);
+  Timer_Rx->SetInterval(kQuietMs);
+  Restart(*Timer_Rx);
+}
+
+namespace {
+bool KeepsPortOpen(uint8_t mode) {
+  switch (mode) {
+    case omConfigRead: case omConfigWrite: case omLast15Count: case omLast15Pointers:
+    case omLast15Record: case omDownloadPointers: case omUpgrade: case omSearch:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The failure code of the running operation; -1 for a single request.
+int FailureCodeFor(uint8_t mode, bool timeout) {
+  switch (mode) {
+    case omConfigRead: return fcConfigRead;
+    case omConfigWrite: case omConfigApply: return fcConfigWrite;
+    case omLast15Count: case omLast15Pointers: case omLast15Record: return fcArchiveLast15;
+    case omDownloadPointers: case omDownloadRecords: return fcArchiveDownload;
+    case omMonitorStart: case omMonitorPointer: case omMonitorPoll: case omMonitorRecord:
+      return timeout ? fcMonitorTimeout : fcMonitorCrc;
+    case omUpgrade: return fcUpgrade;
+    case omSearch: return fcSearch;
+    default: return -1;
+  }
+}
+}  // namespace
+
+void Link::Timer_RxTimer() {
+  Timer_Rx->SetEnabled(false);
+  if (!KeepsPortOpen(OperationMode)) ClosePort();
+  surfaces_.memo1.SetColor(MemoColor::Blue);
+  if (RxCount > 0) {
+    if (upgradeHook_ && upgradeHook_() == 0xFF) return;
+    if (CheckResponseCrc(*this)) {
+      LogResponse();
+      DispatchResponse();
+    } else {
+      const int code = FailureCodeFor(OperationMode, false);
+      if (code >= 0) {
+        ReportFailure(static_cast<uint8_t>(code));
+      } else {
+        OperationMode = omIdle;
+        ClosePort();
+        surfaces_.memo1.AddLine(text::kCrcError);
+      }
+    }
+  } else {
+    const int code = FailureCodeFor(OperationMode, true);
+    if (code >= 0) {
+      ReportFailure(static_cast<uint8_t>(code));
+    } else {
+      OperationMode = omIdle;
+      ClosePort();
+      surfaces_.memo1.AddLine(text::kTimeOut);
+    }
+  }
+  ReceiveTail();
+}
+
+void Link::ReceiveTail() {
+  RxCount = 0;
+  ResponseKind = rkNone;
+  ControlsLocked = 0;
+  if (WaitPending == 1) {
+    WaitPending = 0;
+    Restart(*Timer_Wait);
+  } else if (OperationMode != omIdle) {
+    Timer_Programm->SetEnabled(true);
+  }
+}
+
+void Link::LogResponse() {
+  LogMemo& memo = surfaces_.memo1;
+  memo.DeleteLastLine();
+  const auto n = static_cast<std::size_t>(std::clamp<int32_t>(RxCount, 0, 255));
+  for (const auto& line : FormatRxLines(FrameBuffer.data(), n)) memo.AddLine(line);
+}
+
+void Link::DispatchResponse() {
+  const uint8_t function = FrameBuffer[1];
+  const uint8_t kind = ResponseKind;
+  auto run = [&](std::initializer_list<uint8_t> kinds) {
+    if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) return;
+    if (function == fn::kWriteSingle && kind == rkConfigApply) {
+      ApplyCompleted();
+    } else if (handlers_[kind]) {
+      handlers_[kind]();
+    }
+  };
+  switch (function) {
+    case fn::kReadHolding:
+      run({rkParameterBlock, rkConfigBlockRead, rkLast15Count, rkLast15Pointers, rkLast15Record,
+           rkDownloadPointers, rkDownloadRecords, rkRecordCount, rkMonitorStart, rkMonitorPointer,
+           rkMonitorPoll, rkMonitorRecord, rkSearchProbe});
+      surfaces_.memo1.AddLine(text::kOk);
+      break;
+    case fn::kWriteSingle:
+      run({rkAddressWrite, rkBaudWrite, rkConfigApply, rkContrastWrite, rkClockTrimWrite, rkVolumeWrite,
+           rkReg23Write});
+      surfaces_.memo1.AddLine(text::kOk);
+      break;
+    case fn::kWriteMultiple:
+      run({rkConfigBlockWrite});
+      surfaces_.memo1.AddLine(text::kOk);
+      break;
+    case fn::kReadHolding | fn::kExceptionFlag:
+    case fn::kWriteSingle | fn::kExceptionFlag:
+    case fn::kWriteMultiple | fn::kExceptionFlag:
+      surfaces_.memo1.AddLine(text::kExceptionReply);
+      break;
+    default:
+      break;
+  }
+}
+
+void Link::ApplyCompleted() {
+  OperationMode = omIdle;
+  UpdateStatusBar();
+  surfaces_.progress1.SetVisible(false);
+  surfaces_.memo1.Clear();
+  surfaces_.memo1.AddLine(text::kConfigWriting);
+  surfaces_.memo2.SetVisible(false);
+  surfaces_.memo1.SetVisible(true);
+}
+
+void Link::CountFailure(uint8_t code, const char* panelPrefix, int32_t limit,
+                        std::initializer_list<const char*> lines) {
+  ++ErrorCount;
+  surfaces_.status.SetPanelText(2, panelPrefix + FormatZeroPadded(static_cast<uint16_t>(ErrorCount), 2));
+  if (ErrorCount > limit) GiveUp(code, lines);
+}
+
+void Link::GiveUp(uint8_t code, std::initializer_list<const char*> lines) {
+  UpdateStatusBar();
+  surfaces_.progress1.SetVisible(false);
+  LogMemo& memo = surfaces_.memo1;
+  memo.SetColor(MemoColor::Blue);
+  memo.Clear();
+  for (const char* line : lines) memo.AddLine(line);
+  memo.SetVisible(true);
+  surfaces_.memo2.SetVisible(false);
+  if (abandonSteps_[code]) abandonSteps_[code]();
+  OperationMode = omIdle;
+  ClosePort();
+}
+
+void Link::ReportFailure(uint8_t code) {
+  switch (code) {
+    case fcConfigRead:
+      CountFailure(code, text::kConfigReadErrors, 10, {text::kConfigReading, text::kNoPanelAnswer});
+      break;
+    case fcConfigWrite:
+      CountFailure(code, text::kConfigWriteErrors, 10, {text::kConfigWriting, text::kNoPanelAnswer});
+      break;
+    case fcArchiveLast15:
+    case fcArchiveDownload:
+      CountFailure(code, text::kArchiveErrors, 20, {text::kArchiveReading, text::kNoPanelAnswer});
+      break;
+    case fcMonitorCrc:
+    case fcMonitorTimeout:
+      surfaces_.memo1.SetColor(MemoColor::Blue);
+      surfaces_.memo1.AddLine(code == fcMonitorCrc ? text::kCrcError : text::kTimeOut);
+      break;
+    case fcUpgrade:
+      CountFailure(code, text::kUpgradeErrors, 5,
+                   {text::kUpgradeTitle, text::kUpgradeNoAnswer, text::kUpgradeHintRestart, text::kUpgradeHintPort});
+      break;
+    case fcSearch:
+      if (DeviceAddress >= 247 && abandonSteps_[code]) abandonSteps_[code]();
+      break;
+    default:
+      break;
+  }
+}
+
+bool Link::DeferIfBusy(std::function<void()> action) {
+  if (OperationMode == omIdle) {
+    Timer_Wait->SetEnabled(false);
+    WaitPending = 0;
+    Timer_Programm->SetInterval(kResumeIntervalMs);
+    return false;
+  }
+  Timer_Programm->SetEnabled(false);
+  Timer_Programm->SetInterval(kWaitIntervalMs);
+  if (Timer_Rx->Enabled()) {
+    parkedAction_ = std::move(action);
+    WaitPending = 1;
+    return true;
+  }
+  Timer_Wait->SetEnabled(false);
+  WaitPending = 0;
+  Timer_Programm->SetInterval(kResumeIntervalMs);
+  return false;
+}
+
+void Link::RegisterHandler(uint8_t responseKind, Handler handler) { handlers_[responseKind] = std::move(handler); }
+void Link::SetAbandonSteps(uint8_t failureCode, Handler steps) { abandonSteps_[failureCode] = std::move(steps); }
+void Link::SetUpgradeReceiveHook(UpgradeHook hook) { upgradeHook_ = std::move(hook); }
+
+void Link::ClosePort() { port_.Close(); }
+
+}  // namespace zelor

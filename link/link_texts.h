@@ -1,0 +1,28 @@
+// Every text the link writes into the log memos and the status bar.
+#pragma once
+
+namespace zelor::text {
+
+inline constexpr const char* kRxPlaceholder = "RX :";
+inline constexpr const char* kOk = "   : ОК.";
+inline constexpr const char* kExceptionReply = "   : ОШИБКА.";
+inline constexpr const char* kTimeOut = "   : TIME OUT.";
+inline constexpr const char* kCrcError = "   : CRC ERROR.";
+inline constexpr const char* kPortOpenError = "   : ОШИБКА ОТКРЫТИЯ ПОРТА ";
+inline constexpr const char* kNoPanelAnswer = "   : ОШИБКА -> Нет ответа от пульта.";
+
+inline constexpr const char* kConfigReading = "   : чтение конфигурации пульта...";
+inline constexpr const char* kConfigWriting = "   : запись конфигурации пульта...";
+inline constexpr const char* kArchiveReading = "   : чтение архива событий...";
+
+inline constexpr const char* kConfigReadErrors = "ЧТЕНИЕ КОНФИГА : ОШИБКИ -> ";
+inline constexpr const char* kConfigWriteErrors = "ЗАПИСЬ КОНФИГА : ОШИБКИ -> ";
+inline constexpr const char* kArchiveErrors = "ЧТЕНИЕ АРХИВА : ОШИБКИ -> ";
+inline constexpr const char* kUpgradeErrors = "UPGRADE PROCESS : ОШИБКИ -> ";
+
+inline constexpr const char* kUpgradeTitle = "   : firmware upgrade...";
+inline constexpr const char* kUpgradeNoAnswer = "   : ERROR: Нет ответа от пульта.";
+inline constexpr const char* kUpgradeHintRestart = "   : ? -> Перезапустить пульт в режиме загрузчика;";
+inline constexpr const char* kUpgradeHintPort = "   :   -> Проверить настройки COM порта;";
+
+}  // namespace zelor::text

@@ -1,0 +1,60 @@
+#include "link/sequencer.h"
+
+#include "link/registers.h"
+
+namespace zelor {
+
+Sequencer::Sequencer(Link& link) : link_(link) {
+  link_.Timer_Programm->SetHandler([this] { Timer_ProgrammTimer(); });
+}
+
+void Sequencer::SetFrameSender(uint8_t mode, std::function<void()> sender) {
+  frameSenders_[mode] = std::move(sender);
+}
+
+void Sequencer::Start(uint8_t mode, uint32_t intervalMs) {
+  link_.OperationMode = mode;
+  link_.Timer_Programm->SetInterval(intervalMs);
+  link_.Timer_Programm->SetEnabled(true);
+}
+
+void Sequencer::Timer_ProgrammTimer() {
+  Link& l = link_;
+  l.Timer_Programm->SetEnabled(false);
+  const auto archiveAddress = static_cast<uint16_t>(l.ArchiveAddress & 0xFFFF);
+  auto read = [&](uint16_t start, uint16_t count, uint8_t kind, uint8_t expectedOverride = 0) {
+    l.SendReadRequest(start, count);
+    if (expectedOverride != 0) l.ExpectedLength = expectedOverride;
+    l.ResponseKind = kind;
+  };
+  auto frame = [&](uint8_t mode, uint8_t kind) {
+    if (frameSenders_[mode]) frameSenders_[mode]();
+    l.ResponseKind = kind;
+  };
+  switch (l.OperationMode) {
+    case omConfigRead: read(static_cast<uint16_t>(reg::kConfigPageBase + l.BlockIndex), reg::kConfigPageRegisters, rkConfigBlockRead); break;
+    case omConfigWrite: frame(omConfigWrite, rkConfigBlockWrite); break;
+    case omConfigApply:
+      l.SendWriteRequest(reg::kConfigApply, reg::kConfigApplyValue);
+      l.ResponseKind = rkConfigApply;
+      break;
+    case omLast15Count: read(reg::kRecordCount, 1, rkLast15Count); break;
+    case omLast15Pointers: read(reg::kArchivePointers, 2, rkLast15Pointers); break;
+    case omLast15Record: read(archiveAddress, 1, rkLast15Record, 17); break;
+    case omDownloadPointers: read(reg::kArchivePointers, 2, rkDownloadPointers); break;
+    case omDownloadRecords: read(archiveAddress, 20, rkDownloadRecords, 245); break;
+    case omMonitorStart: read(0, reg::kMonitorBlockCount, rkMonitorStart); break;
+    case omMonitorPointer: read(reg::kArchiveNewest, 1, rkMonitorPointer); break;
+    case omMonitorPoll: read(reg::kArchiveNewest, 1, rkMonitorPoll); break;
+    case omMonitorRecord: read(l.MonitorAddress, 1, rkMonitorRecord, 17); break;
+    case omUpgrade: frame(omUpgrade, rkUpgrade); break;
+    case omSearch:
+      ++l.DeviceAddress;
+      l.surfaces().progress1.SetPosition(l.DeviceAddress);
+      read(reg::kTypeCode, 1, rkSearchProbe);
+      break;
+    default: break;  // nothing to send; the timer stays stopped
+  }
+}
+
+}  // namespace zelor

@@ -1,0 +1,35 @@
+// The operation sequencer: each Timer_Programm tick sends the one request that OperationMode
+// names and stops the timer; the receive cycle restarts it.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "link/engine.h"
+
+namespace zelor {
+
+class Sequencer {
+ public:
+  static constexpr uint32_t kStartIntervalMs = 5;
+  static constexpr uint32_t kMonitorStartIntervalMs = 250;
+
+  explicit Sequencer(Link& link);
+  Sequencer(const Sequencer&) = delete;
+  Sequencer& operator=(const Sequencer&) = delete;
+
+  void Timer_ProgrammTimer();
+
+  // Modes whose request is a frame the owning operation builds and sends itself
+  // (the configuration block write and the boot-loader frames).
+  void SetFrameSender(uint8_t mode, std::function<void()> sender);
+
+  // Starter: sets the mode and the interval and enables the timer.
+  void Start(uint8_t mode, uint32_t intervalMs);
+
+ private:
+  Link& link_;
+  std::array<std::function<void()>, 256> frameSenders_{};
+};
+
+}  // namespace zelor

@@ -1,0 +1,45 @@
+// What the link shows the user, as small interfaces the window implements (and tests record).
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace zelor {
+
+enum class MemoColor { Navy, Red, Blue };
+
+// A log memo: TeMemo1 (the TX/RX log) or TeMemo2 (the transfer log). Texts are UTF-8.
+class LogMemo {
+ public:
+  virtual ~LogMemo() = default;
+  virtual void Clear() = 0;
+  virtual void AddLine(const std::string& line) = 0;
+  virtual void DeleteLastLine() = 0;
+  virtual void SetColor(MemoColor color) = 0;
+  virtual void SetVisible(bool visible) = 0;
+};
+
+// StatusBar1: panel 0 the port, panel 1 the PC rate, panel 2 the device line or a progress text.
+class StatusBar {
+ public:
+  virtual ~StatusBar() = default;
+  virtual void SetPanelText(int panel, const std::string& text) = 0;
+  // Re-applies the menu's rate to the port and rewrites panel 2 with the device line.
+  virtual void UpdateStatusBar() = 0;
+};
+
+class ProgressBar {
+ public:
+  virtual ~ProgressBar() = default;
+  virtual void SetVisible(bool visible) = 0;
+  virtual void SetRange(int minimum, int maximum) = 0;
+  virtual void SetPosition(int position) = 0;
+};
+
+struct LinkSurfaces {
+  LogMemo& memo1;
+  LogMemo& memo2;
+  StatusBar& status;
+  ProgressBar& progress1;
+};
+
+}  // namespace zelor

@@ -1,0 +1,48 @@
+#include "sim/reply_shaping.h"
+
+#include "link/crc16.h"
+
+namespace zelor::sim {
+
+int64_t ByteMicros(uint32_t baud) { return baud == 0 ? 0 : 10'000'000LL / baud; }
+
+std::vector<uint8_t> ExceptionReply(uint8_t address, uint8_t function, uint8_t code) {
+  std::vector<uint8_t> r{address, static_cast<uint8_t>(function | 0x80), code};
+  const uint16_t crc = Crc16(r.data(), static_cast<uint16_t>(r.size()));
+  r.push_back(static_cast<uint8_t>(crc & 0xFF));
+  r.push_back(static_cast<uint8_t>(crc >> 8));
+  return r;
+}
+
+std::vector<Chunk> ShapeReply(const std::vector<uint8_t>& request, std::vector<uint8_t> reply,
+                              const FaultSpec& fault, const LineTiming& timing) {
+  if (reply.empty() || fault.fault == Fault::NoReply) return {};
+  int64_t start = timing.turnaroundMicros;
+  std::size_t splitAt = reply.size();  // index of the first byte after the gap
+  switch (fault.fault) {
+    case Fault::BadCrc: reply.back() ^= 0xFF; break;
+    case Fault::Exception:
+      reply = ExceptionReply(request.empty() ? 0 : request[0], request.size() > 1 ? request[1] : 0, 4);
+      break;
+    case Fault::Delayed: start += fault.delayMicros; break;
+    case Fault::Split: splitAt = reply.size() / 2; break;
+    case Fault::Garbage: reply.insert(reply.begin(), fault.garbage.begin(), fault.garbage.end()); break;
+    case Fault::Short: reply.resize(reply.size() > fault.shortBy ? reply.size() - fault.shortBy : 1); break;
+    default: break;
+  }
+  const int64_t perByte = timing.paced ? ByteMicros(timing.baud) : 0;
+  std::vector<Chunk> chunks;
+  int64_t t = start;
+  for (std::size_t i = 0; i < reply.size(); ++i) {
+    if (i == splitAt) t += fault.gapMicros;
+    t += perByte;  // a byte is on the wire for its 10 bits before the receiver has it
+    if (perByte == 0 && !chunks.empty() && i != splitAt) {
+      chunks.back().bytes.push_back(reply[i]);
+    } else {
+      chunks.push_back({t, {reply[i]}});
+    }
+  }
+  return chunks;
+}
+
+}  // namespace zelor::sim

@@ -1,0 +1,60 @@
+// A serial line on the virtual clock joining the engine to an in-process panel: requests reach
+// the panel, replies come back byte by byte at the line rate, bent by scripted faults.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "link/read_assembler.h"
+#include "link/serial_port.h"
+#include "sim/panel.h"
+#include "sim/reply_shaping.h"
+#include "virtual_clock.h"
+
+namespace zelor::test {
+
+class SimulatedLine : public SerialPort {
+ public:
+  SimulatedLine(VirtualClock& clock, sim::Panel& panel);
+  ~SimulatedLine() override;
+
+  void Open() override;
+  void Close() override;
+  bool IsOpen() const override { return open_; }
+  std::size_t Write(const uint8_t* bytes, std::size_t count) override;
+  void AbortAllAsync() override {}
+  void DiscardInput() override { assembler_.Reset(); }
+  void SetBaudRate(uint32_t baud) override { timing.baud = baud; }
+  uint32_t BaudRate() const override { return timing.baud; }
+  void SetPort(const std::string& name) override;
+  std::string PortName() const override { return name_; }
+
+  // The next requests get these faults, one each, in order; afterwards `defaultFault`.
+  void QueueFault(sim::FaultSpec fault) { faults_.push_back(std::move(fault)); }
+  void QueueFault(sim::Fault fault) { faults_.push_back(sim::FaultSpec{fault}); }
+  // Bytes appearing on the line `delayMicros` from now, as if sent by the panel.
+  void Inject(int64_t delayMicros, std::vector<uint8_t> bytes);
+
+  sim::FaultSpec defaultFault;
+  sim::LineTiming timing;
+  bool failOpen = false;
+  bool failWrite = false;
+  std::vector<std::vector<uint8_t>> requests;
+  int opens = 0;
+  int closes = 0;
+
+ private:
+  void Arrive(const std::vector<uint8_t>& bytes);
+
+  VirtualClock& clock_;
+  sim::Panel& panel_;
+  ReadAssembler assembler_;
+  std::deque<sim::FaultSpec> faults_;
+  std::set<uint64_t> inFlight_;
+  std::string name_ = "SIM1";
+  bool open_ = false;
+};
+
+}  // namespace zelor::test
