@@ -1,0 +1,45 @@
+// The production serial port: QSerialPort on the user-interface thread, 8N1, no flow control,
+// DTR/RTS off, with the read contract (expected bytes, or 150 ms of silence after a byte).
+#pragma once
+#include <QObject>
+#include <QSerialPort>
+#include <memory>
+
+#include "link/clock.h"
+#include "link/read_assembler.h"
+#include "link/serial_port.h"
+
+namespace zelor {
+
+class QtSerialPort : public QObject, public SerialPort {
+  Q_OBJECT
+ public:
+  explicit QtSerialPort(Clock& clock, QObject* parent = nullptr);
+  ~QtSerialPort() override;
+
+  void Open() override;
+  void Close() override;
+  bool IsOpen() const override;
+  std::size_t Write(const uint8_t* bytes, std::size_t count) override;
+  void AbortAllAsync() override;
+  void DiscardInput() override;
+  void SetBaudRate(uint32_t baud) override;
+  uint32_t BaudRate() const override { return baud_; }
+  void SetPort(const std::string& name) override;
+  std::string PortName() const override { return name_; }
+
+  // The device path opened for a port name: registered simulator ports resolve to their link.
+  static std::string DevicePathFor(const std::string& name);
+
+ private:
+  void OnReadyRead();
+  void OnError(QSerialPort::SerialPortError error);
+
+  QSerialPort port_;
+  ReadAssembler assembler_;
+  std::string name_ = "COM1";
+  uint32_t baud_ = 9600;
+  bool failed_ = false;  // a read or resource error: silent until closed and reopened
+};
+
+}  // namespace zelor
