@@ -20,7 +20,7 @@ struct FaultSpec {
   Fault fault = Fault::None;
   int64_t delayMicros = 0;
   int64_t gapMicros = 0;
-  std::vector<uint8_t> garbage{0x00, 0xFF, 0x55};
+  std::vector<uint8_t> garbage;  // empty: the bytes 00 FF 55
   std::size_t shortBy = 3;
 };
 
