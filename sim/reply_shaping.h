@@ -24,6 +24,15 @@ struct FaultSpec {
   std::size_t shortBy = 3;
 };
 
+// One fault with its timing, for a one-line script: MakeFault(Fault::Split, 0, 200'000).
+inline FaultSpec MakeFault(Fault fault, int64_t delayMicros = 0, int64_t gapMicros = 0) {
+  FaultSpec spec;
+  spec.fault = fault;
+  spec.delayMicros = delayMicros;
+  spec.gapMicros = gapMicros;
+  return spec;
+}
+
 struct LineTiming {
   uint32_t baud = 57600;
   bool paced = true;                 // 10 bits a byte at the baud rate

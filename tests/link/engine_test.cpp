@@ -45,7 +45,7 @@ TEST_F(EngineTest, TimeOutFollowsRateAndFunction) {
   };
   const Case cases[] = {{0, false, 3000}, {1, false, 1500}, {2, false, 700}, {3, false, 350},
                         {7, false, 350},  {0, true, 350},   {2, true, 350}};
-  line.defaultFault = sim::FaultSpec{sim::Fault::NoReply};
+  line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
   for (const auto& c : cases) {
     link.BaudIndex = c.baudIndex;
     const int64_t start = clock.NowMs();
@@ -135,7 +135,7 @@ TEST_F(EngineTest, GapsShorterThanTheReadLimitDoNotSplitAReply) {
     const char* last;
   };
   for (const Case c : {Case{16, "   : ОК."}, Case{149, "   : ОК."}, Case{200, "   : CRC ERROR."}}) {
-    line.QueueFault(sim::FaultSpec{sim::Fault::Split, 0, c.gapMs * 1000});
+    line.QueueFault(sim::MakeFault(sim::Fault::Split, 0, c.gapMs * 1000));
     link.SendReadRequest(0, 24);
     AwaitReceiveCycle();
     EXPECT_EQ(memo1.lines.back(), c.last) << "gap " << c.gapMs << " ms";
@@ -161,7 +161,7 @@ TEST_F(EngineTest, SecondRequestReplacesTheFirst) {
 
 TEST_F(EngineTest, LateReplyIsNeverTakenForTheNextAnswer) {
   // The first reply arrives after its 350 ms time-out; the next request must not see it.
-  line.QueueFault(sim::FaultSpec{sim::Fault::Delayed, 400'000});
+  line.QueueFault(sim::MakeFault(sim::Fault::Delayed, 400'000));
   int handled = 0;
   link.RegisterHandler(rkParameterBlock, [&] { ++handled; });
   link.SendReadRequest(0, 24);
@@ -170,7 +170,7 @@ TEST_F(EngineTest, LateReplyIsNeverTakenForTheNextAnswer) {
   EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.");
   clock.AdvanceMs(100);  // the late reply comes in on a closed port, or with nothing awaited
   EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.");
-  line.defaultFault = sim::FaultSpec{sim::Fault::NoReply};
+  line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
   link.SendWriteRequest(reg::kLcdContrast, 9);
   line.Inject(1000, {0xF7, 0x03, 0x02, 0x00, 0x0B, 0x31, 0x96});  // stale bytes meet the write's read
   AwaitReceiveCycle();

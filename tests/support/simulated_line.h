@@ -33,11 +33,7 @@ class SimulatedLine : public SerialPort {
 
   // The next requests get these faults, one each, in order; afterwards `defaultFault`.
   void QueueFault(sim::FaultSpec fault) { faults_.push_back(std::move(fault)); }
-  void QueueFault(sim::Fault fault) {
-    sim::FaultSpec spec;
-    spec.fault = fault;
-    faults_.push_back(std::move(spec));
-  }
+  void QueueFault(sim::Fault fault) { faults_.push_back(sim::MakeFault(fault)); }
   // Bytes appearing on the line `delayMicros` from now, as if sent by the panel.
   void Inject(int64_t delayMicros, std::vector<uint8_t> bytes);
 
