@@ -1,0 +1,28 @@
+// The configuration image: the whole model as the panel stores it, and back.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/config_model.h"
+#include "config/image_layout.h"
+
+namespace zelor {
+
+constexpr uint8_t kBuildOk = 0;
+constexpr uint8_t kBuildDuplicateNumbers = 255;  // log DuplicateNumbersText()
+constexpr uint8_t kBuildTooManySlots = 254;      // log TooManySlotsText(CommandSlotsNeeded(model))
+
+// Writes the model into `image`. Incomplete rules are removed from the model on the way.
+// On a refusal the image is partly written and must be neither sent nor saved.
+uint8_t BuildImage(ConfigModel& model, ConfigImage& image);
+
+// Replaces the model with the image's content and refreshes the views. The image is untrusted:
+// nothing outside its tables is read, and what had to be left out is returned as log lines.
+std::vector<std::string> ParseImage(ConfigModel& model, const ConfigImage& image);
+
+// Crc16 of bytes 0..12899, as stored at 12900 (low) and 12901 (high).
+uint16_t ImageCrc(const ConfigImage& image);
+bool ImageCrcMatches(const ConfigImage& image);
+
+}  // namespace zelor

@@ -1,0 +1,55 @@
+#include "config/config_texts.h"
+
+#include "link/format.h"
+
+namespace zelor {
+namespace {
+
+constexpr const char* kError = "   : ОШИБКА -> ";
+
+std::string Num(unsigned value, uint8_t width) { return FormatZeroPadded(static_cast<uint16_t>(value), width); }
+
+}  // namespace
+
+std::string DuplicateNumbersText() {
+  return std::string(kError) + "в разделе \"УСЛ. № ЗОНЫ\" имеются дублирующиеся записи.";
+}
+
+std::string TooManySlotsText(unsigned slotsNeeded) {
+  return std::string(kError) + "в разделе \"АВТОМАТИКА\" нужно команд: " + std::to_string(slotsNeeded) +
+         ", а ячеек только 32.";
+}
+
+std::string NodeCountTooLargeText(unsigned stored) {
+  return std::string(kError) + "в конфигурации устройств: " + std::to_string(stored) + ", прочитаны первые 32.";
+}
+
+std::string UnknownTypeText(unsigned node, unsigned address, unsigned type) {
+  return std::string(kError) + "устройство " + Num(node, 2) + " (адрес " + Num(address, 3) + "): неизвестный тип " +
+         Num(type, 3) + ", зоны не прочитаны.";
+}
+
+std::string RuleCountTooLargeText(unsigned stored) {
+  return std::string(kError) + "в конфигурации правил автоматики: " + std::to_string(stored) +
+         ", прочитаны первые 32.";
+}
+
+std::string RuleZoneMissingText(unsigned rule, unsigned zoneIndex) {
+  return std::string(kError) + "правило " + Num(rule, 2) + ": нет зоны " + Num(zoneIndex, 4) + ".";
+}
+
+std::string RuleSlotsOutsideText(unsigned rule, unsigned firstSlot, unsigned slotCount) {
+  return std::string(kError) + "правило " + Num(rule, 2) + ": ячейки команд " + std::to_string(firstSlot) + " (" +
+         std::to_string(slotCount) + ") вне 0..31.";
+}
+
+std::string RuleAddressMissingText(unsigned rule, unsigned address) {
+  return std::string(kError) + "правило " + Num(rule, 2) + ": нет устройства с адресом " + Num(address, 3) + ".";
+}
+
+std::string NumberTooLargeText(unsigned zoneIndex, unsigned number) {
+  return std::string(kError) + "зона " + Num(zoneIndex, 4) + ": условный номер " + std::to_string(number) +
+         " слишком велик.";
+}
+
+}  // namespace zelor

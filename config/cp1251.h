@@ -1,0 +1,18 @@
+// Windows-1251 <-> UTF-8 conversion: the model keeps names as cp1251 bytes, the views show UTF-8.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelor {
+
+// The Unicode code point of one cp1251 byte (0x98, unassigned, maps to U+0098).
+char32_t Cp1251ToUnicode(uint8_t byte);
+// The cp1251 byte of a code point; '?' when the code page has no such character.
+uint8_t UnicodeToCp1251(char32_t codePoint);
+
+std::string Utf8FromCp1251(std::string_view cp1251);
+// Malformed UTF-8 sequences and characters outside the code page become '?'.
+std::string Cp1251FromUtf8(std::string_view utf8);
+
+}  // namespace zelor

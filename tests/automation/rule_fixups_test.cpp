@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "automation/rule_fixups.h"
+#include "automation/rules.h"
+#include "config/nodes.h"
+#include "config/config_test_support.h"
+
+namespace zelor {
+namespace {
+
+using testing::AddNodes;
+
+// One rule per listed zone index, activator and executor on the same zone (fix-ups treat both sides alike).
+void AddReferences(ConfigModel& m, std::initializer_list<uint16_t> zones) {
+  for (uint16_t z : zones) {
+    m.SelectedRule = m.RuleCount == 0 ? 0 : m.RuleCount - 1;
+    AddRule(m);
+    for (RuleSide* s : {&m.Activators[m.SelectedRule], &m.Executors[m.SelectedRule]}) {
+      s->ZoneIndex = z;
+      s->Code = 3;
+      s->Text = "stale";
+    }
+  }
+}
+
+std::vector<int> References(const ConfigModel& m, Side side = Side::Activator) {
+  std::vector<int> out;
+  for (int r = 0; r < m.RuleCount; ++r) {
+    out.push_back((side == Side::Activator ? m.Activators : m.Executors)[r].ZoneIndex);
+  }
+  return out;
+}
+
+TEST(RuleFixUps, InsertingBeforeAReferenceShiftsIt) {
+  ConfigModel m;
+  AddNodes(m, {4, 9, 8});  // zones 0 | 1 2 | 3..6
+  AddReferences(m, {0, 1, 5});
+  m.SelectedNode = 0;
+  ASSERT_EQ(AddNode(m, 1), 0);  // 16 zones at 1..16
+  EXPECT_EQ(References(m), (std::vector<int>{0, 17, 21}));
+  EXPECT_EQ(References(m, Side::Executor), (std::vector<int>{0, 17, 21}));
+  EXPECT_EQ(m.Activators[2].Text, "  0021: " + testing::Cp("ЗЕЛОР-4 : ШС-03"));
+  EXPECT_EQ(m.Activators[0].Text, "stale");  // untouched before the new node
+  EXPECT_EQ(m.SelectedRule, 0);
+}
+
+TEST(RuleFixUps, AppendingChangesNoReference) {
+  ConfigModel m;
+  AddNodes(m, {4, 9});
+  AddReferences(m, {0, 2});
+  m.SelectedNode = 1;
+  ASSERT_EQ(AddNode(m, 1), 0);
+  EXPECT_EQ(References(m), (std::vector<int>{0, 2}));
+  EXPECT_EQ(m.Activators[1].Text, "stale");
+}
+
+TEST(RuleFixUps, InsertingBeforeAZonelessNode) {
+  // The node after the insertion point has no zones: references before the new node stay.
+  ConfigModel m;
+  AddNodes(m, {9, 12, 4});  // zones 0 1 | - | 2
+  AddReferences(m, {0, 1, 2});
+  m.SelectedNode = 0;
+  ASSERT_EQ(AddNode(m, 3), 0);  // 2 zones at 2, 3
+  EXPECT_EQ(References(m), (std::vector<int>{0, 1, 4}));
+}
+
+TEST(RuleFixUps, DeletingANodeDropsItsRulesAndLowersLaterOnes) {
+  ConfigModel m;
+  AddNodes(m, {4, 9, 8});  // zones 0 | 1 2 | 3..6
+  AddReferences(m, {0, 3, 6, 2, 5});
+  m.Executors[0].ZoneIndex = 1;  // rule 0 executes on the node to go
+  m.SelectedNode = 1;
+  ASSERT_EQ(DeleteNode(m), 0);
+  EXPECT_EQ(References(m), (std::vector<int>{1, 4, 3}));
+  EXPECT_EQ(m.Activators[1].Text, "  0004: " + testing::Cp("ЗЕЛОР-4 : ШС-04"));
+  EXPECT_EQ(m.SelectedRule, 0);
+}
+
+TEST(RuleFixUps, SwappingNodesSwapsTheirReferences) {
+  ConfigModel m;
+  AddNodes(m, {8, 4, 1, 4});  // zones 0..3 | 4 | 5..20 | 21
+  AddReferences(m, {3, 4, 5, 20, 21, 12});
+  m.SelectedNode = 1;
+  ASSERT_EQ(MoveNodeDown(m), 0);  // the 1-zone node goes after the 16-zone node
+  EXPECT_EQ(References(m), (std::vector<int>{3, 20, 4, 19, 21, 11}));
+  EXPECT_EQ(m.Activators[1].Text, "  0020: " + testing::Cp("ЧЭМ-1И : ШС-01 "));
+  ASSERT_EQ(MoveNodeUp(m), 0);
+  EXPECT_EQ(References(m), (std::vector<int>{3, 4, 5, 20, 21, 12}));
+}
+
+TEST(RuleFixUps, SwappingAZonelessNodeMatchesNothing) {
+  ConfigModel m;
+  AddNodes(m, {4, 12, 9});
+  AddReferences(m, {0, 1, 2});
+  m.SelectedNode = 1;
+  ASSERT_EQ(MoveNodeUp(m), 0);
+  EXPECT_EQ(References(m), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(m.Activators[0].Text, "  0000: " + testing::Cp("ЧЭМ-1И : ШС-01 "));  // its node moved: rebuilt
+}
+
+TEST(RuleFixUps, EndByClosingThePickersAndSelectingRuleZero) {
+  ConfigModel m;
+  testing::RecordingViews views;
+  m.Views = &views;
+  AddNodes(m, {4, 4});
+  AddReferences(m, {0, 1});
+  m.PickersOpen = true;
+  m.SelectedRule = 1;
+  views.calls.clear();
+  m.SelectedNode = 0;
+  ASSERT_EQ(MoveNodeDown(m), 0);
+  EXPECT_FALSE(m.PickersOpen);
+  EXPECT_EQ(m.SelectedRule, 0);
+  EXPECT_EQ(views.calls, (std::vector<std::string>{"HideRulePickers", "RefreshAutoGrid(0)"}));
+
+  ConfigModel none;  // a swap without rules leaves the rule views alone
+  none.Views = &views;
+  AddNodes(none, {4, 4});
+  views.calls.clear();
+  ASSERT_EQ(MoveNodeUp(none), 0);
+  EXPECT_TRUE(views.calls.empty());
+}
+
+}  // namespace
+}  // namespace zelor

@@ -1,0 +1,68 @@
+// Helpers shared by the configuration and automation tests: model building, dumps, recording views.
+#pragma once
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config/config_model.h"
+#include "config/cp1251.h"
+#include "config/lcd_codec.h"
+#include "config/nodes.h"
+
+namespace zelor::testing {
+
+// Appends nodes of the given types in order (each AddNode lands after the selected, last, node).
+inline void AddNodes(ConfigModel& m, std::initializer_list<uint8_t> types) {
+  for (uint8_t t : types) {
+    m.SelectedNode = m.NodeCount == 0 ? 0 : m.NodeCount - 1;
+    AddNode(m, t);
+  }
+}
+
+inline std::string Cp(const char* utf8) { return Cp1251FromUtf8(utf8); }
+
+// What a name looks like after a trip through the display code.
+inline std::string Fold(const std::string& name) {
+  std::string out = name;
+  for (char& c : out) c = static_cast<char>(LcdDecode(LcdEncode(static_cast<uint8_t>(c))));
+  return out;
+}
+
+// Everything of the model that may be read, as text: equal dumps mean "nothing changed".
+inline std::string Dump(const ConfigModel& m) {
+  std::ostringstream out;
+  out << "nodes " << int(m.NodeCount) << " sel " << m.SelectedNode << "/" << m.SelectedZone << "\n";
+  for (int n = 0; n < m.NodeCount; ++n) {
+    const NodeRecord& node = m.Nodes[n];
+    out << int(node.Type) << " @" << int(node.Address) << " '" << node.Name << "' z" << int(node.ZoneCount) << ":";
+    for (int z = 0; z < node.ZoneCount; ++z) {
+      const ZoneRecord& zone = node.Zones[z];
+      out << " [" << zone.Index << " k" << int(zone.Kind) << " g" << int(zone.Group) << " c" << zone.ConvNumber << " '"
+          << zone.Name << "']";
+    }
+    out << "\n";
+  }
+  for (const auto& g : m.GroupNames) out << "group '" << g << "'\n";
+  out << "rules " << int(m.RuleCount) << " sel " << m.SelectedRule << "\n";
+  for (int r = 0; r < m.RuleCount; ++r) {
+    for (const RuleSide* s : {&m.Activators[r], &m.Executors[r]}) {
+      out << " (" << s->ZoneIndex << " '" << s->Text << "' t" << int(s->NodeType) << " k" << int(s->Kind) << " @"
+          << int(s->NodeAddress) << " c" << int(s->Code) << ")";
+    }
+    out << "\n";
+  }
+  return out.str();
+}
+
+class RecordingViews : public ConfigViews {
+ public:
+  void RefreshNodesGrid() override { calls.push_back("RefreshNodesGrid"); }
+  void RefreshZoneGrid() override { calls.push_back("RefreshZoneGrid"); }
+  void RefreshAutoGrid(uint8_t s) override { calls.push_back("RefreshAutoGrid(" + std::to_string(s) + ")"); }
+  void HideRulePickers() override { calls.push_back("HideRulePickers"); }
+  void HideGroupChooser() override { calls.push_back("HideGroupChooser"); }
+  std::vector<std::string> calls;
+};
+
+}  // namespace zelor::testing
