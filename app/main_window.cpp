@@ -145,8 +145,10 @@ void TForm1::BuildMenus() {
   TeMenuBar1->setObjectName("TeMenuBar1");
   TeMenuBar1->setNativeMenuBar(false);
   TeMenuBar1->setFocusPolicy(Qt::StrongFocus);  // the log memos hand the focus to it
-  TeMenuBar1->setGeometry(0, 0, 152, 22);
   TeMenuBar1->setFont(SystemFont());
+  // Three captions in 152 pixels: the style's roomy item padding would push "Tools" out.
+  TeMenuBar1->setStyleSheet("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 3px 5px; }");
+  TeMenuBar1->setGeometry(0, 0, 152, 22);
   TeMenuBar1->installEventFilter(this);
 
   CustomItem1 = TeMenuBar1->addMenu(app_text::kMenuConnection);

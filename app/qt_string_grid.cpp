@@ -14,10 +14,10 @@ StringGrid::StringGrid(const QString& objectName, int columns, int rows, int row
   SetRowCount(rows);
   verticalHeader()->hide();
   verticalHeader()->setMinimumSectionSize(1);
-  verticalHeader()->setDefaultSectionSize(rowHeight);
+  verticalHeader()->setDefaultSectionSize(rowHeight + kGridLineWidth);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setMinimumSectionSize(1);
-  horizontalHeader()->setFixedHeight(rowHeight);
+  horizontalHeader()->setFixedHeight(rowHeight + kGridLineWidth);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(false);
@@ -60,11 +60,14 @@ void StringGrid::SetCell(int column, int row, const QString& text) {
   }
 }
 
-void StringGrid::SetColWidth(int column, int width) { setColumnWidth(column, width); }
+// A section holds its cell and the grid line after it.
+void StringGrid::SetColWidth(int column, int width) { setColumnWidth(column, width + kGridLineWidth); }
+
+int StringGrid::ColWidth(int column) const { return columnWidth(column) - kGridLineWidth; }
 
 int StringGrid::SumOfColWidths() const {
   int sum = 0;
-  for (int c = 0; c < columnCount(); ++c) sum += columnWidth(c);
+  for (int c = 0; c < columnCount(); ++c) sum += ColWidth(c);
   return sum;
 }
 

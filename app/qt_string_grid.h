@@ -20,9 +20,9 @@ class StringGrid : public QTableWidget {
   QString Cell(int column, int row) const;
   void SetCell(int column, int row, const QString& text);
 
-  int ColWidth(int column) const { return columnWidth(column); }
+  int ColWidth(int column) const;
   void SetColWidth(int column, int width);
-  int RowHeight() const { return rowHeight_; }
+  int RowHeight() const { return rowHeight_; }  // without the grid line below it
   static constexpr int kGridLineWidth = 1;
   int SumOfColWidths() const;
   // Width := column widths + `lines` grid-line widths (+ the vertical scroll bar's when asked).

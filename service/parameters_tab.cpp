@@ -76,6 +76,7 @@ ParametersTab::ParametersTab(QWidget* parent) : QWidget(parent) {
   BuildDateTime();
   BuildOutputLogic();
   BuildContrastAndVolume();
+  PlaceOutputColumns();
   QueryA_Butt = new QPushButton(service_text::kQueryParameters, this);
   QueryA_Butt->setObjectName("QueryA_Butt");
   QueryA_Butt->setGeometry(443, 360, 380, 30);
@@ -136,16 +137,6 @@ void ParametersTab::BuildDateTime() {
 
 void ParametersTab::BuildOutputLogic() {
   TeGroupBox6 = MakeBox("TeGroupBox6", service_text::kOutputLogic, {440, 24, 385, 130}, this);
-  // The two button columns stand under the words ПОЖАР and ТРЕВОГА of the box's title.
-  const QString title = service_text::kOutputLogic;
-  const QFontMetrics fm(TeGroupBox6->font());
-  auto centreOf = [&](const char* word) {
-    const QString w = word;
-    const int at = static_cast<int>(title.indexOf(w));
-    return 8 + fm.horizontalAdvance(title.left(at)) + fm.horizontalAdvance(w) / 2;
-  };
-  const int fireX = centreOf(service_text::kFireColumn) - 7;
-  const int alarmX = centreOf(service_text::kAlarmColumn) - 7;
   const int rowY[5] = {22, 42, 62, 82, 102};
   MakeLabel(service_text::kDuration, 8, rowY[0], TeGroupBox6);
   MakeLabel(service_text::kMode, 8, rowY[2], TeGroupBox6);
@@ -162,13 +153,34 @@ void ParametersTab::BuildOutputLogic() {
     MakeLabel(service_text::kOutputRows[static_cast<std::size_t>(r)], 112, rowY[r], TeGroupBox6);
     *fire[r] = new QRadioButton(TeGroupBox6);
     (*fire[r])->setObjectName(QStringLiteral("FR_%1_RButton").arg(r + 1));
-    (*fire[r])->setGeometry(fireX, rowY[r], 16, 16);
+    (*fire[r])->setGeometry(0, rowY[r], 16, 16);
     *alarm[r] = new QRadioButton(TeGroupBox6);
     (*alarm[r])->setObjectName(QStringLiteral("AL_%1_RButton").arg(r + 1));
-    (*alarm[r])->setGeometry(alarmX, rowY[r], 16, 16);
+    (*alarm[r])->setGeometry(0, rowY[r], 16, 16);
     groups[r < 2 ? 0 : 1]->addButton(*fire[r]);
     groups[r < 2 ? 2 : 3]->addButton(*alarm[r]);
   }
+}
+
+// The two button columns stand under the words ПОЖАР and ТРЕВОГА of the box's title, wherever
+// the title's font puts them.
+void ParametersTab::PlaceOutputColumns() {
+  const QString title = service_text::kOutputLogic;
+  const QFontMetrics fm(TeGroupBox6->font());
+  auto leftOfButtonUnder = [&](const char* word) {
+    const QString w = word;
+    const auto at = title.indexOf(w);
+    return 8 + fm.horizontalAdvance(title.left(at)) + fm.horizontalAdvance(w) / 2 - 8;
+  };
+  const int fireX = leftOfButtonUnder(service_text::kFireColumn);
+  const int alarmX = leftOfButtonUnder(service_text::kAlarmColumn);
+  for (QRadioButton* b : {FR_1_RButton, FR_2_RButton, FR_3_RButton, FR_4_RButton, FR_5_RButton}) b->move(fireX, b->y());
+  for (QRadioButton* b : {AL_1_RButton, AL_2_RButton, AL_3_RButton, AL_4_RButton, AL_5_RButton}) b->move(alarmX, b->y());
+}
+
+void ParametersTab::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) PlaceOutputColumns();
+  QWidget::changeEvent(event);
 }
 
 void ParametersTab::BuildContrastAndVolume() {

@@ -67,6 +67,7 @@ class ParametersTab : public QWidget {
   QPushButton* QueryA_Butt;
 
  protected:
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -75,6 +76,7 @@ class ParametersTab : public QWidget {
   void BuildDateTime();
   void BuildOutputLogic();
   void BuildContrastAndVolume();
+  void PlaceOutputColumns();
 };
 
 }  // namespace zelor
