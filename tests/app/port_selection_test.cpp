@@ -26,13 +26,14 @@ TEST_F(WindowTest, SystemListWithCom3ThenCom1SelectsCom1) {
 }
 
 TEST_F(WindowTest, TheUsersChoiceSurvivesReEnumeration) {
-  Create();
+  CreateAndShow();
   PortEntry("COM3")->trigger();
   EXPECT_EQ(CheckedPort(), "COM3");
   EXPECT_EQ(Panel(0), "COM3");
   EXPECT_EQ(line->PortName(), "COM3");
   systemPorts = std::vector<std::string>{"COM1", "COM4", "COM3"};
   MousePress(form->TeMenuBar1);  // opening a menu re-lists
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
   EXPECT_EQ(PortCaptions(), QStringList({"COM1", "COM4", "COM3"}));
   EXPECT_EQ(CheckedPort(), "COM3");
   EXPECT_EQ(line->PortName(), "COM3");
