@@ -28,6 +28,9 @@ class QtSerialPort : public QObject, public SerialPort {
   void SetPort(const std::string& name) override;
   std::string PortName() const override { return name_; }
 
+  // Bytes received but not yet handed over as a completed read.
+  std::size_t PendingBytes() const { return assembler_.Pending(); }
+
   // The device path opened for a port name: registered simulator ports resolve to their link.
   static std::string DevicePathFor(const std::string& name);
 

@@ -34,7 +34,8 @@ class SerialPort {
   virtual void DiscardInput() = 0;
   virtual void SetBaudRate(uint32_t baud) = 0;  // at once on an open port
   virtual uint32_t BaudRate() const = 0;
-  virtual void SetPort(const std::string& name) = 0;  // reopens an open port under the new name
+  // Reopens an open port under the new name; throws if that fails, leaving the port closed.
+  virtual void SetPort(const std::string& name) = 0;
   virtual std::string PortName() const = 0;
 
   void SetReceiveHandler(ReceiveHandler handler) { onReceive_ = std::move(handler); }

@@ -1,5 +1,7 @@
 #include "sim/reply_shaping.h"
 
+#include <iterator>
+
 #include "link/crc16.h"
 
 namespace zelor::sim {
@@ -26,7 +28,14 @@ std::vector<Chunk> ShapeReply(const std::vector<uint8_t>& request, std::vector<u
       break;
     case Fault::Delayed: start += fault.delayMicros; break;
     case Fault::Split: splitAt = reply.size() / 2; break;
-    case Fault::Garbage: reply.insert(reply.begin(), fault.garbage.begin(), fault.garbage.end()); break;
+    case Fault::Garbage:
+      if (fault.garbage.empty()) {
+        static constexpr uint8_t kStray[] = {0x00, 0xFF, 0x55};
+        reply.insert(reply.begin(), std::begin(kStray), std::end(kStray));
+      } else {
+        reply.insert(reply.begin(), fault.garbage.begin(), fault.garbage.end());
+      }
+      break;
     case Fault::Short: reply.resize(reply.size() > fault.shortBy ? reply.size() - fault.shortBy : 1); break;
     default: break;
   }

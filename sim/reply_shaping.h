@@ -20,9 +20,18 @@ struct FaultSpec {
   Fault fault = Fault::None;
   int64_t delayMicros = 0;
   int64_t gapMicros = 0;
-  std::vector<uint8_t> garbage{0x00, 0xFF, 0x55};
+  std::vector<uint8_t> garbage;  // empty: the bytes 00 FF 55
   std::size_t shortBy = 3;
 };
+
+// One fault with its timing, for a one-line script: MakeFault(Fault::Split, 0, 200'000).
+inline FaultSpec MakeFault(Fault fault, int64_t delayMicros = 0, int64_t gapMicros = 0) {
+  FaultSpec spec;
+  spec.fault = fault;
+  spec.delayMicros = delayMicros;
+  spec.gapMicros = gapMicros;
+  return spec;
+}
 
 struct LineTiming {
   uint32_t baud = 57600;

@@ -55,7 +55,7 @@ TEST(Frames, ResponseCrcCheck) {
   };
   for (const auto& c : cases) {
     LinkState link;
-    std::memcpy(link.FrameBuffer.data(), c.bytes.data(), c.bytes.size());
+    std::copy(c.bytes.begin(), c.bytes.end(), link.FrameBuffer.begin());
     link.RxCount = static_cast<int32_t>(c.bytes.size());
     EXPECT_EQ(CheckResponseCrc(link), c.ok) << c.name;
   }

@@ -41,6 +41,7 @@ std::size_t SimulatedLine::Write(const uint8_t* bytes, std::size_t count) {
   if (!open_ || failWrite) throw SerialPortError("write failed on " + name_);
   std::vector<uint8_t> request(bytes, bytes + count);
   requests.push_back(request);
+  requestMicros.push_back(clock_.NowMicros());
   sim::FaultSpec fault = defaultFault;
   if (!faults_.empty()) {
     fault = std::move(faults_.front());
@@ -67,6 +68,7 @@ void SimulatedLine::Inject(int64_t delayMicros, std::vector<uint8_t> bytes) {
 
 void SimulatedLine::Arrive(const std::vector<uint8_t>& bytes) {
   if (!open_) return;  // a closed port hears nothing
+  lastArrivalMicros = clock_.NowMicros();
   assembler_.Feed(bytes.data(), bytes.size());
 }
 

@@ -33,7 +33,7 @@ class SimulatedLine : public SerialPort {
 
   // The next requests get these faults, one each, in order; afterwards `defaultFault`.
   void QueueFault(sim::FaultSpec fault) { faults_.push_back(std::move(fault)); }
-  void QueueFault(sim::Fault fault) { faults_.push_back(sim::FaultSpec{fault}); }
+  void QueueFault(sim::Fault fault) { faults_.push_back(sim::MakeFault(fault)); }
   // Bytes appearing on the line `delayMicros` from now, as if sent by the panel.
   void Inject(int64_t delayMicros, std::vector<uint8_t> bytes);
 
@@ -42,6 +42,8 @@ class SimulatedLine : public SerialPort {
   bool failOpen = false;
   bool failWrite = false;
   std::vector<std::vector<uint8_t>> requests;
+  std::vector<int64_t> requestMicros;   // when each request was written
+  int64_t lastArrivalMicros = -1;       // when the last reply byte reached the port
   int opens = 0;
   int closes = 0;
 

@@ -1,0 +1,123 @@
+#include "app/qt_serial_port.h"
+
+#include <QMetaObject>
+
+#include "link/port_registry.h"
+
+namespace zelor {
+
+QtSerialPort::QtSerialPort(Clock& clock, QObject* parent)
+    : QObject(parent),
+      assembler_(
+          clock, kInterByteGapMs, [this] { return readSize_ ? readSize_() : std::size_t{1}; },
+          [this](const uint8_t* b, std::size_t n) {
+            if (onReceive_) onReceive_(b, n);
+          }) {
+  connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::OnReadyRead);
+  connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
+}
+
+QtSerialPort::~QtSerialPort() { Close(); }
+
+std::string QtSerialPort::DevicePathFor(const std::string& name) {
+  if (!name.empty() && name.front() == '/') return name;
+  for (const auto& registered : ListRegisteredPorts()) {
+    if (registered.name == name) return registered.path;
+  }
+  return name;  // a system device name such as ttyUSB0; QSerialPort finds it under /dev
+}
+
+void QtSerialPort::Open() {
+  if (port_.isOpen()) return;
+  port_.setPortName(QString::fromStdString(DevicePathFor(name_)));
+  if (!port_.open(QIODevice::ReadWrite)) {
+    const std::string why = port_.errorString().toStdString();
+    port_.clearError();
+    throw SerialPortError("cannot open " + name_ + ": " + why);
+  }
+  const bool settingsOk = port_.setBaudRate(static_cast<qint32>(baud_)) && port_.setDataBits(QSerialPort::Data8) &&
+                          port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
+                          port_.setFlowControl(QSerialPort::NoFlowControl);
+  if (!settingsOk) {
+    const std::string why = port_.errorString().toStdString();
+    port_.close();
+    port_.clearError();
+    throw SerialPortError("settings refused on " + name_ + ": " + why);
+  }
+  // A pseudo-terminal has no modem lines; the adapter does, and both must stay inactive.
+  port_.setDataTerminalReady(false);
+  port_.setRequestToSend(false);
+  port_.clearError();
+  failed_ = false;
+  assembler_.Reset();
+}
+
+void QtSerialPort::Close() {
+  if (port_.isOpen()) port_.close();
+  port_.clearError();
+  assembler_.Reset();
+  failed_ = false;
+}
+
+bool QtSerialPort::IsOpen() const { return port_.isOpen(); }
+
+std::size_t QtSerialPort::Write(const uint8_t* bytes, std::size_t count) {
+  if (!port_.isOpen()) throw SerialPortError("port " + name_ + " is not open");
+  const qint64 written = port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count));
+  if (written < 0) throw SerialPortError("write failed on " + name_);
+  const int timeoutMs = static_cast<int>(100 * count + 1000);
+  if (port_.bytesToWrite() > 0 && !port_.waitForBytesWritten(timeoutMs)) {
+    throw SerialPortError("write timed out on " + name_);
+  }
+  return static_cast<std::size_t>(written);
+}
+
+void QtSerialPort::AbortAllAsync() {
+  if (port_.isOpen()) port_.clear(QSerialPort::AllDirections);
+}
+
+void QtSerialPort::DiscardInput() {
+  if (port_.isOpen()) {
+    port_.readAll();
+    port_.clear(QSerialPort::Input);
+  }
+  assembler_.Reset();
+}
+
+void QtSerialPort::SetBaudRate(uint32_t baud) {
+  baud_ = baud;
+  if (port_.isOpen()) port_.setBaudRate(static_cast<qint32>(baud));
+}
+
+void QtSerialPort::SetPort(const std::string& name) {
+  if (name == name_) return;
+  const bool wasOpen = port_.isOpen();
+  Close();
+  name_ = name;
+  if (wasOpen) Open();
+}
+
+void QtSerialPort::OnReadyRead() {
+  const QByteArray bytes = port_.readAll();
+  if (failed_ || bytes.isEmpty()) return;
+  assembler_.Feed(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
+}
+
+void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
+  if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) return;
+  if (failed_) return;
+  // The device is gone (unplugged, simulator ended): QSerialPort would repeat this signal in a
+  // busy loop, so stop listening and let the pending request end by its time-out. The device
+  // is released later, outside this signal; the next request opens it afresh.
+  failed_ = true;
+  assembler_.Reset();
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (failed_ && port_.isOpen()) port_.close();
+        port_.clearError();
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace zelor

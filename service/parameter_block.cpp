@@ -1,0 +1,65 @@
+#include "service/parameter_block.h"
+
+#include <algorithm>
+
+#include "link/registers.h"
+#include "service/parameter_texts.h"
+
+namespace zelor {
+
+int ModeRadio(uint8_t code) {
+  switch (code) {
+    case 0: return 5;
+    case 1: return 4;
+    case 2: return 3;
+    default: return 0;
+  }
+}
+
+int DurationRadio(uint8_t code) {
+  switch (code) {
+    case 0: return 1;
+    case 1: return 2;
+    default: return 0;
+  }
+}
+
+std::optional<ParameterBlock> DecodeParameterBlock(const uint8_t* frame, int32_t rxCount, const LocalTime& pcNow) {
+  constexpr int kDataBytes = 2 * reg::kParameterBlockCount;
+  // A reply shorter than its byte count would leave the tail of the block to stale buffer bytes.
+  if (rxCount < 3 + kDataBytes + 2 || frame[2] != kDataBytes) return std::nullopt;
+  auto low = [&](int r) { return frame[4 + 2 * r]; };
+  auto word = [&](int r) { return static_cast<uint16_t>(frame[3 + 2 * r] << 8 | frame[4 + 2 * r]); };
+  if (low(reg::kTypeCode) != reg::kPanelTypeValue) return std::nullopt;
+
+  ParameterBlock p;
+  const int hour = low(reg::kClockHour), minute = low(reg::kClockMinute), second = low(reg::kClockSecond);
+  p.hourIndex = hour <= 23 ? hour : 0;
+  p.minuteIndex = minute <= 59 ? minute : 0;
+  p.secondIndex = second <= 59 ? second : 0;
+  const int day = low(reg::kClockDay), month = low(reg::kClockMonth), year = low(reg::kClockYear);
+  p.dayIndex = day == 0 ? 0 : std::min(day, 31) - 1;
+  p.monthIndex = month == 0 ? 0 : std::min(month, 12) - 1;
+  p.yearIndex = year > 30 ? 16 : year < 14 ? 0 : year - 14;
+
+  const int32_t pcSeconds = pcNow.hour * 3600 + pcNow.minute * 60 + pcNow.second;
+  p.clockDifference = param::ClockDifference(pcSeconds - (hour * 3600 + minute * 60 + second));
+
+  p.fireMode = ModeRadio(low(reg::kFireOutputMode));
+  p.fireDuration = DurationRadio(low(reg::kFireOutputDuration));
+  p.alarmMode = ModeRadio(low(reg::kAlarmOutputMode));
+  p.alarmDuration = DurationRadio(low(reg::kAlarmOutputDuration));
+
+  p.contrastPosition = std::max<int>(low(reg::kLcdContrast), 1);
+  p.trimPosition = std::clamp(static_cast<int>(word(reg::kClockTrim)) - reg::kClockTrimCentre, -4, 4);
+  const int volume = low(reg::kSounderVolume);
+  p.volumePosition = volume == 0 ? 5 : volume <= 5 ? 6 - volume : 0;
+  const int speed = low(reg::kInternalSpeed);
+  p.internalSpeedIndex = speed >= 1 && speed <= 8 ? speed - 1 : 3;
+  const uint16_t timeout = word(reg::kExtraTimeout);
+  p.timeoutPosition = timeout > 4800 ? 0 : param::RoundHalfEven(timeout, 1, 16);
+  p.timeoutLabel = param::TimeoutLabel(timeout);
+  return p;
+}
+
+}  // namespace zelor

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "link/crc16.h"
+#include "link/frames.h"
+#include "link/registers.h"
+#include "link_fixture.h"
+
+namespace zelor::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class EngineTest : public LinkFixture {};
+
+TEST_F(EngineTest, RegisterZeroReadLogsThreeLinesAndClosesPort) {
+  link.SendReadRequest(reg::kTypeCode, 1);
+  EXPECT_EQ(memo1.color, MemoColor::Red);
+  EXPECT_EQ(memo1.lines, (Lines{"TX : F7 03 00 00 00 01 90 9C ", "RX :"}));
+  EXPECT_TRUE(line.IsOpen());
+  AwaitReceiveCycle();
+  EXPECT_EQ(memo1.lines, (Lines{"TX : F7 03 00 00 00 01 90 9C ", "RX : F7 03 02 00 0B 31 96 ", "   : ОК."}));
+  EXPECT_EQ(memo1.color, MemoColor::Blue);
+  EXPECT_FALSE(line.IsOpen());
+  EXPECT_EQ(link.RxCount, 0);
+  EXPECT_EQ(link.ResponseKind, rkNone);
+}
+
+TEST_F(EngineTest, WriteEchoIsAcknowledged) {
+  link.SendWriteRequest(reg::kLcdContrast, 200);
+  AwaitReceiveCycle();
+  ASSERT_EQ(memo1.lines.size(), 3U);
+  EXPECT_EQ(memo1.lines[1], "RX : F7 06 00 11 00 C8 " + ByteToHex(line.requests[0][6]) + " " +
+                                ByteToHex(line.requests[0][7]) + " ");
+  EXPECT_EQ(memo1.lines[2], "   : ОК.");
+  EXPECT_EQ(panel.Register(reg::kLcdContrast), 200);
+}
+
+TEST_F(EngineTest, TimeOutFollowsRateAndFunction) {
+  struct Case {
+    uint8_t baudIndex;
+    bool write;
+    int64_t timeoutMs;
+  };
+  const Case cases[] = {{0, false, 3000}, {1, false, 1500}, {2, false, 700}, {3, false, 350},
+                        {7, false, 350},  {0, true, 350},   {2, true, 350}};
+  line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
+  for (const auto& c : cases) {
+    link.BaudIndex = c.baudIndex;
+    const int64_t start = clock.NowMs();
+    if (c.write) link.SendWriteRequest(reg::kSounderVolume, 3); else link.SendReadRequest(0, 1);
+    clock.AdvanceMs(c.timeoutMs - 1);
+    EXPECT_EQ(memo1.lines.back(), "RX :") << int(c.baudIndex) << " write=" << c.write;
+    clock.AdvanceMs(1);
+    EXPECT_EQ(clock.NowMs() - start, c.timeoutMs);
+    EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.") << int(c.baudIndex) << " write=" << c.write;
+    EXPECT_EQ(memo1.lines.size(), 3U);
+    EXPECT_FALSE(line.IsOpen());
+  }
+}
+
+TEST_F(EngineTest, ExceptionReplyAndCrcErrorOfASingleRequest) {
+  line.QueueFault(sim::Fault::Exception);
+  link.SendWriteRequest(reg::kLcdContrast, 5);
+  AwaitReceiveCycle();
+  ASSERT_EQ(memo1.lines.size(), 3U);
+  EXPECT_EQ(memo1.lines[1].substr(0, 11), "RX : F7 86 ");
+  EXPECT_EQ(memo1.lines[2], "   : ОШИБКА.");
+
+  line.QueueFault(sim::Fault::BadCrc);
+  link.OperationMode = 99;  // an unlisted mode counts as a single request and is reset
+  link.SendReadRequest(0, 1);
+  AwaitReceiveCycle();
+  EXPECT_EQ(memo1.lines.back(), "   : CRC ERROR.");
+  EXPECT_EQ(memo1.lines[1], "RX :") << "a corrupted reply is not logged";
+  EXPECT_EQ(link.OperationMode, omIdle);
+  EXPECT_FALSE(line.IsOpen());
+}
+
+TEST_F(EngineTest, PortThatCannotBeOpenedIsReportedWithoutTimeOut) {
+  line.failOpen = true;
+  line.SetPort("ttyUSB7");
+  EXPECT_FALSE(link.SendReadRequest(0, 1));
+  EXPECT_EQ(memo1.lines, (Lines{"TX : F7 03 00 00 00 01 90 9C ", "RX :", "   : ОШИБКА ОТКРЫТИЯ ПОРТА ttyUSB7"}));
+  EXPECT_EQ(memo1.color, MemoColor::Blue);
+  clock.AdvanceMs(5000);
+  EXPECT_EQ(memo1.lines.size(), 3U) << "no receive cycle follows a failed send";
+  EXPECT_FALSE(link.Timer_Rx->Enabled());
+}
+
+TEST_F(EngineTest, FailedWriteOfAReadClosesThePort) {
+  line.failWrite = true;
+  link.SendReadRequest(0, 1);
+  EXPECT_FALSE(line.IsOpen());
+  line.failWrite = false;
+  link.SendWriteRequest(reg::kSounderVolume, 1);
+  line.failWrite = true;
+  link.SendWriteRequest(reg::kSounderVolume, 1);
+  EXPECT_TRUE(line.IsOpen()) << "a failed single write leaves the port as it was";
+  EXPECT_EQ(memo1.lines.back(), "   : ОШИБКА ОТКРЫТИЯ ПОРТА SIM1");
+}
+
+TEST_F(EngineTest, SlowLineAssemblesOneReplyAndShortRepliesEndBySilence) {
+  for (uint16_t r = 0; r < 96; ++r) panel.SetRegister(r, r);
+  line.timing.baud = 1200;
+  link.BaudIndex = 0;
+  int32_t handled = -1;
+  int64_t handledAt = 0;
+  link.RegisterHandler(rkParameterBlock, [&] {
+    handled = link.RxCount;
+    handledAt = clock.NowMicros();
+  });
+  link.SendReadRequest(0, 96);
+  link.ResponseKind = rkParameterBlock;
+  EXPECT_EQ(link.ExpectedLength, 197);
+  AwaitReceiveCycle();
+  EXPECT_EQ(handled, 197);
+  EXPECT_EQ(handledAt, line.lastArrivalMicros + 5000) << "complete read, then 5 ms of quiet";
+  EXPECT_EQ(memo1.lines.size(), 1U + 6U + 1U);  // TX, six RX lines (38 * 5 + 7), OK
+
+  line.QueueFault(sim::Fault::Exception);
+  link.SendReadRequest(0, 96);
+  link.ResponseKind = rkParameterBlock;
+  handled = -1;
+  AwaitReceiveCycle();
+  EXPECT_EQ(handled, -1);
+  EXPECT_EQ(memo1.lines.back(), "   : ОШИБКА.");
+  EXPECT_EQ(clock.NowMicros(), line.lastArrivalMicros + 150000 + 5000);
+}
+
+TEST_F(EngineTest, GapsShorterThanTheReadLimitDoNotSplitAReply) {
+  struct Case {
+    int64_t gapMs;
+    const char* last;
+  };
+  for (const Case c : {Case{16, "   : ОК."}, Case{149, "   : ОК."}, Case{200, "   : CRC ERROR."}}) {
+    line.QueueFault(sim::MakeFault(sim::Fault::Split, 0, c.gapMs * 1000));
+    link.SendReadRequest(0, 24);
+    AwaitReceiveCycle();
+    EXPECT_EQ(memo1.lines.back(), c.last) << "gap " << c.gapMs << " ms";
+  }
+}
+
+TEST_F(EngineTest, SecondRequestReplacesTheFirst) {
+  int parameterHandled = 0;
+  int contrastHandled = 0;
+  link.RegisterHandler(rkParameterBlock, [&] { ++parameterHandled; });
+  link.RegisterHandler(rkContrastWrite, [&] { ++contrastHandled; });
+  line.QueueFault(sim::Fault::NoReply);  // the panel has not started on the first one
+  link.SendReadRequest(0, 24);
+  link.ResponseKind = rkParameterBlock;
+  clock.AdvanceMicros(200);  // the first reply has not started yet
+  link.SendWriteRequest(reg::kLcdContrast, 7);
+  link.ResponseKind = rkContrastWrite;
+  EXPECT_EQ(link.ExpectedLength, 8);
+  AwaitReceiveCycle();
+  EXPECT_EQ(contrastHandled, 1);
+  EXPECT_EQ(parameterHandled, 0);
+}
+
+TEST_F(EngineTest, LateReplyIsNeverTakenForTheNextAnswer) {
+  // The first reply arrives after its 350 ms time-out; the next request must not see it.
+  line.QueueFault(sim::MakeFault(sim::Fault::Delayed, 400'000));
+  int handled = 0;
+  link.RegisterHandler(rkParameterBlock, [&] { ++handled; });
+  link.SendReadRequest(0, 24);
+  link.ResponseKind = rkParameterBlock;
+  clock.AdvanceMs(360);
+  EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.");
+  clock.AdvanceMs(100);  // the late reply comes in on a closed port, or with nothing awaited
+  EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.");
+  line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
+  link.SendWriteRequest(reg::kLcdContrast, 9);
+  line.Inject(1000, {0xF7, 0x03, 0x02, 0x00, 0x0B, 0x31, 0x96});  // stale bytes meet the write's read
+  AwaitReceiveCycle();
+  EXPECT_EQ(handled, 0);
+}
+
+TEST_F(EngineTest, ApplyAcknowledgementEndsTheConfigurationWrite) {
+  panel.SetRegister(reg::kConfigApply, 1);
+  link.OperationMode = omConfigApply;
+  memo2.visible = true;
+  memo1.visible = false;
+  progress1.visible = true;
+  link.SendWriteRequest(reg::kConfigApply, 0);
+  link.ResponseKind = rkConfigApply;
+  AwaitReceiveCycle();
+  EXPECT_EQ(link.OperationMode, omIdle);
+  EXPECT_EQ(memo1.lines, (Lines{"   : запись конфигурации пульта...", "   : ОК."}));
+  EXPECT_TRUE(memo1.visible);
+  EXPECT_FALSE(memo2.visible);
+  EXPECT_FALSE(progress1.visible);
+  EXPECT_EQ(status.panels[2], "DEVICE : А = 247; Baud = 57600");
+  EXPECT_FALSE(link.Timer_Programm->Enabled());
+}
+
+TEST_F(EngineTest, ResponsesOfEveryLengthStayInsideTheBuffer) {
+  std::mt19937 rng(20261210);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (int i = 0; i < 256 * 12; ++i) {
+    const std::size_t length = static_cast<std::size_t>(i % 256);
+    std::vector<uint8_t> bytes(length);
+    for (auto& b : bytes) b = static_cast<uint8_t>(byte(rng));
+    if (length >= 3 && i % 3 == 0) {  // every third a valid CRC, so the dispatcher sees it too
+      const uint16_t crc = Crc16(bytes.data(), static_cast<uint16_t>(length - 2));
+      bytes[length - 2] = static_cast<uint8_t>(crc & 0xFF);
+      bytes[length - 1] = static_cast<uint8_t>(crc >> 8);
+    }
+    line.QueueFault(sim::Fault::NoReply);
+    link.SendReadRequest(static_cast<uint16_t>(byte(rng)), static_cast<uint16_t>(byte(rng)));
+    link.ResponseKind = static_cast<uint8_t>(byte(rng));
+    line.Inject(500, bytes);
+    AwaitReceiveCycle();
+    ASSERT_LE(link.RxCount, 255);
+    ASSERT_FALSE(link.Timer_Rx->Enabled());
+    link.OperationMode = omIdle;
+  }
+}
+
+}  // namespace
+}  // namespace zelor::test
