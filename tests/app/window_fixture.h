@@ -14,8 +14,8 @@
 
 #include "app/main_window.h"
 #include "sim/panel.h"
-#include "support/simulated_line.h"
-#include "support/virtual_clock.h"
+#include "simulated_line.h"
+#include "virtual_clock.h"
 
 namespace zelor::test {
 
