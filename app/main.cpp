@@ -1,12 +1,16 @@
-// The service tool's entry point.
+// The zelor-pui program: the window on the Qt clock and the QSerialPort adapter.
 #include <QApplication>
-#include <QLabel>
+
+#include "app/main_window.h"
+#include "app/port_sources.h"
+#include "app/qt_clock.h"
+#include "app/qt_serial_port.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QLabel window(QString::fromUtf8("ЗЕЛОР-ПУИ  (MODBUS-RTU)   V1.04 - 2018"));
-  window.setWindowTitle(window.text());
-  window.resize(873, 633);
-  window.show();
-  return app.exec();
+  auto clock = std::make_unique<zelor::QtClock>();
+  auto port = std::make_unique<zelor::QtSerialPort>(*clock);
+  zelor::TForm1 Form1(std::move(clock), std::move(port), zelor::ProductionPortSources());
+  Form1.show();
+  return QApplication::exec();
 }

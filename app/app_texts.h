@@ -1,0 +1,46 @@
+// Every text the application shell shows: caption, menus, status bar, port-list messages.
+#pragma once
+
+#include <array>
+
+namespace zelor::app_text {
+
+inline constexpr const char* kCaption = "ЗЕЛОР-ПУИ  (MODBUS-RTU)   V1.04 - 2018";
+
+inline constexpr const char* kLogFontFamily = "Courier New";
+inline constexpr const char* kDefaultFontFamily = "Courier";
+// The menus and the status bar use the system's proportional font, not the window's.
+inline constexpr const char* kSystemFontFamily = "Arial";
+
+inline constexpr const char* kTx = "TX :";
+inline constexpr const char* kRx = "RX :";
+
+inline constexpr const char* kMenuConnection = "Connection";
+inline constexpr const char* kMenuPort = "Port";
+inline constexpr const char* kMenuBaudRate = "BaudRate";
+inline constexpr const char* kMenuSearch = "Search";
+inline constexpr const char* kMenuStart = "Start";
+inline constexpr const char* kMenuDelay = "Delay";
+inline constexpr std::array<const char*, 6> kDelayCaptions = {"100ms", "150ms", "200ms", "250ms", "300ms", "350ms"};
+inline constexpr const char* kMenuTools = "Tools";
+inline constexpr const char* kMenuFirmwareUpgrade = "Firmware Upgrade...";
+
+inline constexpr const char* kBaudRatePrefix = "BaudRate = ";
+
+inline constexpr const char* kSoundHint = "Отключение звук. сигнализации";
+inline constexpr const char* kLightHint = "Отключение свет. сигнализации";
+
+// Port list: the system list could not be read, so the file is tried.
+inline constexpr const char* kPortListAccessError = "   : РЕЕСТР - ОШИБКА ДОСТУПА К СПИСКУ COM-ПОРТОВ.";
+inline constexpr const char* kPortListFromFile = "   : ЗАПРОС СПИСКА ИЗ ФАЙЛА \"COMPORTS.TXT\".....";
+inline constexpr const char* kPortFileOk = "   : OK.";  // Latin O and K
+// The first letter of СOMPORTS is the Cyrillic С here, unlike the line above.
+inline constexpr const char* kPortFileErrorPrefix = "   : ФАЙЛ \"СOMPORTS.TXT\": - ";
+inline constexpr const char* kPortFileName = "comports.txt";
+inline constexpr int kPortFileMaxLines = 10;
+inline constexpr const char* kDefaultPortName = "COM1";
+
+// GroupNames defaults: this prefix, the group digit and two blanks (16 characters).
+inline constexpr const char* kGroupNamePrefix = "<НАЗВАНИЕ> : ";
+
+}  // namespace zelor::app_text

@@ -1,0 +1,286 @@
+#include "app/main_window.h"
+
+#include <QActionGroup>
+#include <algorithm>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+
+#include "app/app_texts.h"
+#include "automation/automation_tab.h"
+#include "config/add_box_view.h"
+#include "config/config_tab.h"
+#include "link/format.h"
+#include "service/archive_tab.h"
+#include "service/parameters_tab.h"
+#include "service/status_tab.h"
+
+namespace zelor {
+
+namespace {
+constexpr int kMemoX = 13, kMemoY = 475, kMemoWidth = 849, kMemoHeight = 97;
+constexpr int kScreenMargin = 25;
+
+class FixedWidthTabBar : public QTabBar {
+ public:
+  explicit FixedWidthTabBar(QWidget* parent) : QTabBar(parent) {}
+
+ protected:
+  QSize tabSizeHint(int index) const override { return {100, QTabBar::tabSizeHint(index).height()}; }
+};
+
+class PageControl : public QTabWidget {
+ public:
+  explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new FixedWidthTabBar(this)); }
+};
+
+QFont SystemFont() {
+  QFont font(app_text::kSystemFontFamily);
+  font.setPixelSize(11);
+  return font;
+}
+
+LogMemoView* MakeLogMemo(const char* name, QWidget* parent) {
+  auto* memo = new LogMemoView(name, parent);
+  QFont font(app_text::kLogFontFamily);
+  font.setPixelSize(11);
+  memo->setFont(font);
+  memo->setGeometry(kMemoX, kMemoY, kMemoWidth, kMemoHeight);
+  return memo;
+}
+}  // namespace
+
+TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, PortSources sources, QWidget* parent)
+    : QWidget(parent), clock_(std::move(clock)), port_(std::move(port)), sources_(std::move(sources)) {
+  setObjectName("Form1");
+  setWindowTitle(app_text::kCaption);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  QFont font(app_text::kDefaultFontFamily);
+  font.setPixelSize(11);
+  setFont(font);
+
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  client_ = new QWidget;
+  client_->setFixedSize(kClientWidth, kClientHeight);
+  scroll_->setWidget(client_);
+  setFixedSize(kClientWidth, kClientHeight);
+  scroll_->setGeometry(0, 0, kClientWidth, kClientHeight);
+
+  BuildFrame();
+  BuildMenus();
+
+  link_ = std::make_unique<Link>(*clock_, *port_, LinkSurfaces{*TeMemo1, *TeMemo2, *StatusBar1, *TeProgressBar1});
+  sequencer_ = std::make_unique<Sequencer>(*link_);
+  TimerX1 = clock_->CreateTimer();
+  TimerX1->SetInterval(100);
+  StatusBar1->onUpdate = [this] { UpdateStatusBar(); };
+  TeMemo1->onMouseDown = [this] { TeMemo1MouseDown(); };
+  TeMemo2->onMouseDown = [this] { TeMemo1MouseDown(); };
+  TeTabSheet3->onAddressEntered = [this](int value) { TeSpinEdit1KeyPress(value); };
+
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  // Everything made from the clock or bound to the port goes before them.
+  TimerX1.reset();
+  sequencer_.reset();
+  link_.reset();
+}
+
+void TForm1::BuildFrame() {
+  TeGroupBox1 = new QGroupBox(client_);
+  TeGroupBox1->setObjectName("TeGroupBox1");
+  TeGroupBox1->setGeometry(0, 24, 873, 585);
+
+  TePageControl1 = new PageControl(TeGroupBox1);
+  TePageControl1->setObjectName("TePageControl1");
+  TePageControl1->setGeometry(13, 22, 849, 435);
+  TeTabSheet1 = new StatusTab;
+  TeTabSheet2 = new ArchiveTab;
+  TeTabSheet3 = new ParametersTab;
+  TeTabSheet12 = new ConfigTab;
+  TeTabSheet4 = new AutomationTab;
+  TePageControl1->addTab(TeTabSheet1, "СТАТУС");
+  TePageControl1->addTab(TeTabSheet2, "АРХИВ");
+  TePageControl1->addTab(TeTabSheet3, "ПРОГ.-2");
+  TePageControl1->addTab(TeTabSheet12, "КОНФИГ.-3");
+  TePageControl1->addTab(TeTabSheet4, "КОНФИГ.-4");
+
+  TeMemo1 = MakeLogMemo("TeMemo1", TeGroupBox1);
+  TeMemo1->AddLine(app_text::kTx);
+  TeMemo1->AddLine(app_text::kRx);
+  TeMemo2 = MakeLogMemo("TeMemo2", TeGroupBox1);
+  TeMemo2->hide();
+  Add_Box = new AddBoxView(TeGroupBox1);
+  Add_Box->setGeometry(10, 462, 854, 113);
+
+  Sound_Butt = new QPushButton(TeGroupBox1);
+  Sound_Butt->setObjectName("Sound_Butt");
+  Sound_Butt->setToolTip(app_text::kSoundHint);
+  Sound_Butt->setIcon(style()->standardIcon(QStyle::SP_MediaVolumeMuted));
+  Sound_Butt->setGeometry(722, 10, 64, 25);
+  Light_Butt = new QPushButton(TeGroupBox1);
+  Light_Butt->setObjectName("Light_Butt");
+  Light_Butt->setToolTip(app_text::kLightHint);
+  Light_Butt->setIcon(style()->standardIcon(QStyle::SP_DialogNoButton));
+  Light_Butt->setGeometry(798, 10, 64, 25);
+
+  StatusBar1 = new StatusBarView(client_);
+  StatusBar1->setFont(SystemFont());
+  StatusBar1->setGeometry(0, kClientHeight - 21, kClientWidth, 21);
+  TeProgressBar1 = new ProgressBarView("TeProgressBar1", client_);
+  TeProgressBar1->setGeometry(352, 616, 510, 16);
+  TeProgressBar1->hide();
+}
+
+void TForm1::BuildMenus() {
+  TeMenuBar1 = new QMenuBar(client_);
+  TeMenuBar1->setObjectName("TeMenuBar1");
+  TeMenuBar1->setNativeMenuBar(false);
+  TeMenuBar1->setFocusPolicy(Qt::StrongFocus);  // the log memos hand the focus to it
+  TeMenuBar1->setFont(SystemFont());
+  // Three captions in 152 pixels: the style's roomy item padding would push "Tools" out.
+  TeMenuBar1->setStyleSheet("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 3px 5px; }");
+  TeMenuBar1->setGeometry(0, 0, 152, 22);
+  TeMenuBar1->installEventFilter(this);
+
+  CustomItem1 = TeMenuBar1->addMenu(app_text::kMenuConnection);
+  CustomItem1->setObjectName("CustomItem1");
+  PORT1 = CustomItem1->addMenu(app_text::kMenuPort);
+  PORT1->setObjectName("PORT1");
+  CustomItem3 = CustomItem1->addMenu(app_text::kMenuBaudRate);
+  CustomItem3->setObjectName("CustomItem3");
+  for (int i = 0; i < kBaudRateCount; ++i) {
+    const QString rate = QString::fromStdString(BaudRateText(i));
+    QAction* a = CustomItem3->addAction(rate);
+    a->setObjectName("BR_" + rate);
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this, i] { BaudRateClick(i); });
+    BR_[static_cast<std::size_t>(i)] = a;
+  }
+
+  CustomItem4 = TeMenuBar1->addMenu(app_text::kMenuSearch);
+  CustomItem4->setObjectName("CustomItem4");
+  CustomItem5 = CustomItem4->addAction(app_text::kMenuStart);
+  CustomItem5->setObjectName("CustomItem5");
+  CustomItem6 = CustomItem4->addMenu(app_text::kMenuDelay);
+  CustomItem6->setObjectName("CustomItem6");
+  auto* delays = new QActionGroup(CustomItem6);
+  for (std::size_t i = 0; i < DelayItems.size(); ++i) {
+    QAction* a = CustomItem6->addAction(app_text::kDelayCaptions[i]);
+    a->setObjectName(QStringLiteral("CustomItem%1").arg(7 + i));
+    a->setCheckable(true);
+    a->setActionGroup(delays);
+    DelayItems[i] = a;
+  }
+  DelayItems[1]->setChecked(true);  // 150ms, the search delay at start
+
+  CustomItem2 = TeMenuBar1->addMenu(app_text::kMenuTools);
+  CustomItem2->setObjectName("CustomItem2");
+  CustomItem13 = CustomItem2->addAction(app_text::kMenuFirmwareUpgrade);
+  CustomItem13->setObjectName("CustomItem13");
+}
+
+void TForm1::FitToScreen(int screenHeight) {
+  const int decoration = frameGeometry().height() - geometry().height();
+  const int outerHeight = height() + decoration;
+  if (screenHeight - kScreenMargin >= outerHeight) return;
+  setFixedHeight(screenHeight - kScreenMargin - decoration);
+  scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  scroll_->verticalScrollBar()->setTracking(true);
+  setFixedWidth(kClientWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  scroll_->setGeometry(0, 0, width(), height());
+}
+
+bool TForm1::Scrolls() const { return scroll_->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn; }
+
+void TForm1::FormCreate() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->geometry().height());
+  link_->RxCount = 0;
+  link_->DeviceAddress = kDefaultDeviceAddress;
+  link_->BaudIndex = kDefaultBaudIndex;
+  TeTabSheet3->ShowDeviceAddress(link_->DeviceAddress);
+  TeTabSheet3->TeSpinEdit1->setValue(link_->DeviceAddress);
+  TeTabSheet3->TeSpinEdit2->setValue(link_->DeviceAddress);
+  UpdateStatusBar();
+  if (link_->BaudIndex < kBaudRateCount) {
+    BR_[link_->BaudIndex]->setChecked(true);
+    StatusBar1->SetPanelText(1, app_text::kBaudRatePrefix + BaudRateText(link_->BaudIndex));
+    port_->SetBaudRate(BaudRateOf(link_->BaudIndex));
+  }
+  TePageControl1->setCurrentWidget(TeTabSheet1);
+  TeTabSheet2->SetFileGridHeadings();
+  EnumeratePorts();
+}
+
+void TForm1::FormActivate() {
+  if (activated_) return;
+  activated_ = true;
+  for (std::size_t n = 0; n < GroupNames.size(); ++n) {
+    GroupNames[n] = std::string(app_text::kGroupNamePrefix) + std::to_string(n) + "  ";
+  }
+  TeTabSheet4->SetUpGrids();
+  TeTabSheet12->SetUpGrids();
+  TeMenuBar1->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::UpdateStatusBar() {
+  for (int i = 0; i < kBaudRateCount; ++i) {
+    if (BR_[static_cast<std::size_t>(i)]->isChecked()) port_->SetBaudRate(BaudRateOf(i));
+  }
+  StatusBar1->SetPanelText(2, DeviceStatusLine(*link_));
+}
+
+void TForm1::BaudRateClick(int baudIndex) {
+  if (baudIndex < 0 || baudIndex >= kBaudRateCount) return;
+  for (QAction* a : BR_) a->setChecked(false);
+  BR_[static_cast<std::size_t>(baudIndex)]->setChecked(true);
+  StatusBar1->SetPanelText(1, app_text::kBaudRatePrefix + BaudRateText(baudIndex));
+  port_->SetBaudRate(BaudRateOf(baudIndex));
+  link_->BaudIndex = static_cast<uint8_t>(baudIndex);
+}
+
+void TForm1::TeMemo1MouseDown() { TeMenuBar1->setFocus(Qt::MouseFocusReason); }
+
+void TForm1::TeSpinEdit1KeyPress(int value) {
+  link_->DeviceAddress = static_cast<uint8_t>(std::clamp(value, 1, 247));
+  UpdateStatusBar();
+  TeTabSheet3->ShowDeviceAddress(link_->DeviceAddress);
+}
+
+bool TForm1::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate) FormActivate();
+  return QWidget::event(e);
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  if (!centred_) {
+    centred_ = true;
+    if (const QScreen* screen = this->screen()) {
+      const QRect area = screen->availableGeometry();
+      move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+  }
+  // Activation may never come (no window manager, offscreen): the first showing stands in for it.
+  FormActivate();
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  link_->ClosePort();
+  QWidget::closeEvent(e);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == TeMenuBar1 && e->type() == QEvent::MouseButtonPress) TeMenuBar1MouseDown();
+  return QWidget::eventFilter(watched, e);
+}
+
+}  // namespace zelor

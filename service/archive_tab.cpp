@@ -1,0 +1,50 @@
+#include "service/archive_tab.h"
+
+#include <array>
+
+#include "service/service_tab_texts.h"
+
+namespace zelor {
+
+namespace {
+constexpr std::array<int, 7> kFileGridWidths = {48, 68, 138, 24, 138, 71, 76};
+constexpr int kFileGridRows = 16;
+constexpr int kRowHeight = 20;
+
+QPushButton* MakeButton(const char* name, const char* caption, int y, QWidget* parent) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(name);
+  b->setGeometry(624, y, 201, 25);
+  return b;
+}
+}  // namespace
+
+ArchiveTab::ArchiveTab(QWidget* parent) : QWidget(parent) {
+  setObjectName("TeTabSheet2");
+  FileGrid = new StringGrid("FileGrid", static_cast<int>(kFileGridWidths.size()), kFileGridRows, kRowHeight, this);
+  for (std::size_t c = 0; c < kFileGridWidths.size(); ++c) FileGrid->SetColWidth(static_cast<int>(c), kFileGridWidths[c]);
+  QFont font(service_text::kFileGridFont);
+  font.setPixelSize(11);
+  FileGrid->setFont(font);
+  FileGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  FileGrid->setGeometry(24, 24, 573, 339);
+
+  TeProgressBar2 = new QProgressBar(this);
+  TeProgressBar2->setObjectName("TeProgressBar2");
+  TeProgressBar2->setTextVisible(false);
+  TeProgressBar2->setGeometry(24, 376, 573, 16);
+  TeProgressBar2->hide();
+
+  File_ButtA = MakeButton("File_ButtA", service_text::kDownloadToFile, 24, this);
+  File_ButtB = MakeButton("File_ButtB", service_text::kLast15, 48, this);
+  File_ButtC = MakeButton("File_ButtC", service_text::kRecordCount, 72, this);
+}
+
+void ArchiveTab::SetFileGridHeadings() {
+  for (std::size_t c = 0; c < service_text::kFileGridHeadings.size(); ++c) {
+    FileGrid->SetCell(static_cast<int>(c), 0, service_text::kFileGridHeadings[c]);
+  }
+  FileGrid->SetCell(0, 1, service_text::kFileGridFirstCell);
+}
+
+}  // namespace zelor

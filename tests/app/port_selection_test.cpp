@@ -1,0 +1,189 @@
+// The Port menu: which ports are listed, which is selected, and what the log says when the
+// system's list or the "comports.txt" file cannot be read.
+#include <QMouseEvent>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "window_fixture.h"
+
+namespace zelor::test {
+namespace {
+
+std::vector<std::string> ElevenLines() {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 11; ++i) lines.push_back("COM" + std::to_string(i + 1));
+  return lines;
+}
+
+TEST_F(WindowTest, SystemListWithCom3ThenCom1SelectsCom1) {
+  Create();
+  EXPECT_EQ(PortCaptions(), QStringList({"COM3", "COM1"}));
+  EXPECT_EQ(CheckedPort(), "COM1");
+  EXPECT_EQ(Panel(0), "COM1");
+  EXPECT_EQ(line->PortName(), "COM1");
+  EXPECT_EQ(form->TeMemo1->Lines(), QStringList({"TX :", "RX :"})) << "a readable list logs nothing";
+}
+
+TEST_F(WindowTest, TheUsersChoiceSurvivesReEnumeration) {
+  CreateAndShow();
+  PortEntry("COM3")->trigger();
+  EXPECT_EQ(CheckedPort(), "COM3");
+  EXPECT_EQ(Panel(0), "COM3");
+  EXPECT_EQ(line->PortName(), "COM3");
+  systemPorts = std::vector<std::string>{"COM1", "COM4", "COM3"};
+  MousePress(form->TeMenuBar1);  // opening a menu re-lists
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  EXPECT_EQ(PortCaptions(), QStringList({"COM1", "COM4", "COM3"}));
+  EXPECT_EQ(CheckedPort(), "COM3");
+  EXPECT_EQ(line->PortName(), "COM3");
+  int checked = 0;
+  for (QAction* a : form->PORT1->actions()) checked += a->isChecked() ? 1 : 0;
+  EXPECT_EQ(checked, 1);
+}
+
+TEST_F(WindowTest, AnUnpluggedChoiceFallsBackToCom1OrTheFirstPort) {
+  Create();
+  PortEntry("COM3")->trigger();
+  systemPorts = std::vector<std::string>{"COM5", "COM1"};
+  form->EnumeratePorts();
+  EXPECT_EQ(CheckedPort(), "COM1");
+  EXPECT_EQ(Panel(0), "COM1");
+  PortEntry("COM5")->trigger();
+  systemPorts = std::vector<std::string>{"SIM1", "ttyS0"};
+  form->EnumeratePorts();
+  EXPECT_EQ(CheckedPort(), "SIM1");
+  EXPECT_EQ(line->PortName(), "SIM1");
+  EXPECT_EQ(Panel(0), "SIM1");
+}
+
+TEST_F(WindowTest, ChoosingAnEntryChecksOnlyIt) {
+  systemPorts = std::vector<std::string>{"SIM1", "ttyS0", "ttyUSB0"};
+  Create();
+  EXPECT_EQ(CheckedPort(), "SIM1") << "no COM1 on this system: the first entry";
+  PortEntry("ttyUSB0")->trigger();
+  PortEntry("ttyUSB0")->trigger();  // again: stays checked
+  EXPECT_EQ(CheckedPort(), "ttyUSB0");
+  for (QAction* a : form->PORT1->actions()) EXPECT_EQ(a->isChecked(), a->text() == "ttyUSB0");
+}
+
+TEST_F(WindowTest, AFailedReopenKeepsTheNameButNotPanel0) {
+  Create();
+  line->Open();
+  line->failOpen = true;
+  PortEntry("COM3")->trigger();
+  EXPECT_EQ(line->PortName(), "COM3");
+  EXPECT_FALSE(line->IsOpen());
+  EXPECT_EQ(CheckedPort(), "COM3");
+  EXPECT_EQ(Panel(0), "COM1");
+}
+
+TEST_F(WindowTest, NoSystemListAndElevenFileLinesGiveTenEntries) {
+  systemPorts.reset();
+  portFile = {true, ElevenLines(), ""};
+  portFile.lines[4] = " COM1 ";  // as typed: blanks stay
+  Create();
+  ASSERT_EQ(PortCaptions().size(), 10);
+  EXPECT_EQ(PortCaptions()[4], " COM1 ");
+  EXPECT_EQ(PortCaptions()[9], "COM11");
+  EXPECT_EQ(CheckedPort(), "COM2") << "\" COM1 \" is not COM1";
+  EXPECT_EQ(form->TeMemo1->Lines(),
+            QStringList({"   : РЕЕСТР - ОШИБКА ДОСТУПА К СПИСКУ COM-ПОРТОВ.",
+                         "   : ЗАПРОС СПИСКА ИЗ ФАЙЛА \"COMPORTS.TXT\".....", "   : OK."}));
+  // Latin O and K, and Latin C in COMPORTS.
+  EXPECT_EQ(form->TeMemo1->Lines()[2].toStdString(), std::string("   : \x4F\x4B."));
+  EXPECT_NE(form->TeMemo1->Lines()[1].indexOf("\"COMPORTS"), -1);
+}
+
+TEST_F(WindowTest, NoSystemListAndNoFileLogsTheFileErrorInBlue) {
+  Create();  // first with a list: COM1 selected
+  systemPorts.reset();
+  form->EnumeratePorts();
+  EXPECT_EQ(form->TeMemo1->Lines(),
+            QStringList({"   : РЕЕСТР - ОШИБКА ДОСТУПА К СПИСКУ COM-ПОРТОВ.",
+                         "   : ЗАПРОС СПИСКА ИЗ ФАЙЛА \"COMPORTS.TXT\".....",
+                         "   : ФАЙЛ \"СOMPORTS.TXT\": - No such file or directory."}));
+  EXPECT_EQ(form->TeMemo1->Lines()[2].toStdString().substr(15, 2), "\xD0\xA1") << "Cyrillic С";
+  EXPECT_EQ(form->TeMemo1->Color(), MemoColor::Blue);
+  EXPECT_TRUE(PortCaptions().isEmpty()) << "the old entries are gone";
+  EXPECT_EQ(line->PortName(), "COM1");
+  EXPECT_EQ(Panel(0), "COM1");
+}
+
+TEST_F(WindowTest, AnEmptySystemListReadsTheFileQuietly) {
+  systemPorts = std::vector<std::string>{};
+  portFile = {true, {"COM7", "COM8"}, ""};
+  Create();
+  EXPECT_EQ(PortCaptions(), QStringList({"COM7", "COM8"}));
+  EXPECT_EQ(CheckedPort(), "COM7");
+  EXPECT_EQ(form->TeMemo1->Lines(), QStringList({"TX :", "RX :"})) << "no registry lines, no OK";
+}
+
+TEST_F(WindowTest, AnEmptySystemListAndNoFileClearsTheLogFirst) {
+  systemPorts = std::vector<std::string>{};
+  Create();
+  EXPECT_EQ(form->TeMemo1->Lines(), QStringList({"   : ФАЙЛ \"СOMPORTS.TXT\": - No such file or directory."}));
+  EXPECT_TRUE(PortCaptions().isEmpty());
+  EXPECT_EQ(Panel(0), "");
+}
+
+TEST_F(WindowTest, AnEmptyFileGivesAnEmptyMenuAndStillOk) {
+  systemPorts.reset();
+  portFile = {true, {}, ""};
+  Create();
+  EXPECT_TRUE(PortCaptions().isEmpty());
+  EXPECT_EQ(form->TeMemo1->Lines().last(), "   : OK.");
+}
+
+TEST_F(WindowTest, ManyPortsAreAllListed) {
+  std::vector<std::string> many;
+  for (int i = 0; i < 40; ++i) many.push_back("ttyUSB" + std::to_string(i));
+  systemPorts = many;
+  Create();
+  EXPECT_EQ(PortCaptions().size(), 40);
+  EXPECT_EQ(form->PortItems.size(), 40u);
+  form->EnumeratePorts();
+  EXPECT_EQ(form->PORT1->actions().size(), 40) << "re-listing frees the old entries";
+}
+
+class PortFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = std::filesystem::temp_directory_path() /
+           ("comports_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt");
+  }
+  void TearDown() override { std::filesystem::remove(path); }
+  void Write(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+  std::filesystem::path path;
+};
+
+TEST_F(PortFileTest, ReadsAtMostTenLinesAsTyped) {
+  std::string text;
+  for (int i = 1; i <= 11; ++i) text += "COM" + std::to_string(i) + (i == 2 ? " \r\n" : "\n");
+  Write(text);
+  const PortFileResult r = ReadPortFile(path.string(), 10);
+  ASSERT_TRUE(r.ok);
+  ASSERT_EQ(r.lines.size(), 10u);
+  EXPECT_EQ(r.lines[0], "COM1");
+  EXPECT_EQ(r.lines[1], "COM2 ") << "the blank stays, the CR LF goes";
+  EXPECT_EQ(r.lines[9], "COM10");
+}
+
+TEST_F(PortFileTest, ALastLineWithoutEndAndAnEmptyFile) {
+  Write("COM4");
+  EXPECT_EQ(ReadPortFile(path.string(), 10).lines, std::vector<std::string>{"COM4"});
+  Write("");
+  const PortFileResult empty = ReadPortFile(path.string(), 10);
+  EXPECT_TRUE(empty.ok);
+  EXPECT_TRUE(empty.lines.empty());
+}
+
+TEST_F(PortFileTest, AMissingFileSaysWhy) {
+  const PortFileResult r = ReadPortFile(path.string(), 10);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "No such file or directory");
+}
+
+}  // namespace
+}  // namespace zelor::test

@@ -1,0 +1,144 @@
+// The real window with the production clock and serial adapter on a real pseudo-terminal:
+// a register-0 read through the engine, answered by a panel on the other side of the line.
+#include <pty.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/qt_clock.h"
+#include "app/qt_serial_port.h"
+#include "link/port_registry.h"
+#include "sim/panel.h"
+
+namespace zelor::test {
+namespace {
+
+const QStringList kRegisterZeroRead = {"TX : F7 03 00 00 00 01 90 9C ", "RX : F7 03 02 00 0B 31 96 ", "   : ОК."};
+
+bool WaitFor(const std::function<bool()>& pred, int ms = 3000) {
+  QDeadlineTimer deadline(ms);
+  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return pred();
+}
+
+// Simulators register their ports under XDG_RUNTIME_DIR; each test gets its own.
+class WindowOnPtyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(runtime.isValid());
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    if (old != nullptr) oldRuntime = old;
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
+  }
+  void TearDown() override {
+    form.reset();
+    if (oldRuntime.empty()) {
+      ::unsetenv("XDG_RUNTIME_DIR");
+    } else {
+      ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    }
+  }
+  void OpenWindow() {
+    auto clock = std::make_unique<QtClock>();
+    auto port = std::make_unique<QtSerialPort>(*clock);
+    form = std::make_unique<TForm1>(std::move(clock), std::move(port), ProductionPortSources());
+    form->show();
+  }
+  QStringList PortCaptions() const {
+    QStringList captions;
+    for (QAction* a : form->PORT1->actions()) captions << a->text();
+    return captions;
+  }
+  void ReadRegisterZero() {
+    ASSERT_TRUE(form->link().SendReadRequest(0, 1));
+    EXPECT_TRUE(form->port().IsOpen());
+    ASSERT_TRUE(WaitFor([this] { return !form->link().Timer_Rx->Enabled(); }));
+    EXPECT_EQ(form->TeMemo1->Lines(), kRegisterZeroRead);
+    EXPECT_FALSE(form->port().IsOpen()) << "a single read closes the port after its answer";
+  }
+
+  QTemporaryDir runtime;
+  std::string oldRuntime;
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(WindowOnPtyTest, RegisteredPseudoTerminalIsListedFirstSelectedAndAnswers) {
+  int master = -1, slave = -1;
+  char name[256] = {};
+  ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+  ::close(slave);
+  auto registration = std::make_unique<PortRegistration>(name);
+  ASSERT_EQ(registration->name(), "SIM1");
+
+  // The panel: answers every complete request that reaches the master side.
+  sim::Panel panel;
+  std::vector<uint8_t> pending;
+  QSocketNotifier notifier(master, QSocketNotifier::Read);
+  QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+    uint8_t buf[256];
+    const ssize_t n = ::read(master, buf, sizeof buf);
+    if (n <= 0) return;
+    pending.insert(pending.end(), buf, buf + n);
+    if (pending.size() < 8) return;
+    if (auto reply = panel.Handle(pending.data(), 8)) {
+      ASSERT_EQ(::write(master, reply->data(), reply->size()), static_cast<ssize_t>(reply->size()));
+    }
+    pending.erase(pending.begin(), pending.begin() + 8);
+  });
+
+  OpenWindow();
+  ASSERT_FALSE(PortCaptions().isEmpty());
+  EXPECT_EQ(PortCaptions().front(), "SIM1");
+  EXPECT_EQ(form->StatusBar1->PanelText(0), "SIM1");
+  EXPECT_EQ(form->port().PortName(), "SIM1");
+  EXPECT_EQ(QtSerialPort::DevicePathFor("SIM1"), registration->path());
+  ReadRegisterZero();
+
+  // Closing the window closes an open port.
+  form->link().OperationMode = omLast15Count;  // an operation that keeps the port open
+  ASSERT_TRUE(form->link().SendReadRequest(0, 1));
+  form->link().OperationMode = omIdle;
+  ASSERT_TRUE(form->port().IsOpen());
+  form->close();
+  EXPECT_FALSE(form->port().IsOpen());
+  form.reset();
+  registration.reset();
+  ::close(master);
+}
+
+TEST_F(WindowOnPtyTest, SimulatorProgramServesTheTool) {
+  const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
+  if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "zelor-pui-sim is not built";
+  QProcess sim;
+  sim.start(program, {});
+  ASSERT_TRUE(sim.waitForStarted(3000));
+  const bool registered = WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000);
+  if (!registered) {
+    sim.kill();
+    sim.waitForFinished();
+    FAIL() << "zelor-pui-sim did not register a port";
+  }
+  OpenWindow();
+  EXPECT_EQ(PortCaptions().front(), "SIM1");
+  ReadRegisterZero();
+  form->close();
+  sim.terminate();
+  if (!sim.waitForFinished(3000)) {
+    sim.kill();
+    sim.waitForFinished();
+  }
+}
+
+}  // namespace
+}  // namespace zelor::test
