@@ -14,7 +14,9 @@
 #include "config/config_tab.h"
 #include "link/format.h"
 #include "service/archive_tab.h"
+#include "service/panel_parameters.h"
 #include "service/parameters_tab.h"
+#include "service/parameters_view.h"
 #include "service/status_tab.h"
 
 namespace zelor {
@@ -84,12 +86,23 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   TeMemo2->onMouseDown = [this] { TeMemo1MouseDown(); };
   TeTabSheet3->onAddressEntered = [this](int value) { TeSpinEdit1KeyPress(value); };
 
+  parametersView_ = new ParametersView(*TeTabSheet3, this);
+  parameters_ = std::make_unique<PanelParameters>(*link_, *parametersView_, PcLocalTime);
+  parametersView_->Connect(*parameters_);
+  parametersView_->switchPcBaudRate = [this](int baudIndex) { BaudRateClick(baudIndex); };
+  connect(Sound_Butt, &QPushButton::clicked, this, [this] { parameters_->Sound_ButtClick(); });
+  connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
+  connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
+    if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
+  });
+
   FormCreate();
 }
 
 TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   TimerX1.reset();
+  parameters_.reset();
   sequencer_.reset();
   link_.reset();
 }
@@ -250,9 +263,8 @@ void TForm1::BaudRateClick(int baudIndex) {
 void TForm1::TeMemo1MouseDown() { TeMenuBar1->setFocus(Qt::MouseFocusReason); }
 
 void TForm1::TeSpinEdit1KeyPress(int value) {
-  link_->DeviceAddress = static_cast<uint8_t>(std::clamp(value, 1, 247));
-  UpdateStatusBar();
-  TeTabSheet3->ShowDeviceAddress(link_->DeviceAddress);
+  TeTabSheet3->TeSpinEdit1->setValue(std::clamp(value, 1, 247));
+  parameters_->TeSpinEdit1Change();
 }
 
 bool TForm1::event(QEvent* e) {

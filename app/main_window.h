@@ -31,6 +31,8 @@ class ParametersTab;
 class ConfigTab;
 class AutomationTab;
 class AddBoxView;
+class PanelParameters;
+class ParametersView;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -62,6 +64,8 @@ class TForm1 : public QWidget {
   SerialPort& port() { return *port_; }
   Link& link() { return *link_; }
   Sequencer& sequencer() { return *sequencer_; }
+  PanelParameters& parameters() { return *parameters_; }
+  ParametersView& parametersView() { return *parametersView_; }
 
   // The zone-group names (filled with their defaults on the first activation).
   std::array<std::string, 10> GroupNames;
@@ -118,6 +122,8 @@ class TForm1 : public QWidget {
   QWidget* client_;
   std::unique_ptr<Link> link_;
   std::unique_ptr<Sequencer> sequencer_;
+  ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
+  std::unique_ptr<PanelParameters> parameters_;
   bool activated_ = false;
   bool centred_ = false;
 };

@@ -1,11 +1,9 @@
-// Captions and labels of the panel-parameter controls.
+// Captions and labels of the panel-parameter controls, composed from the values they show.
 #pragma once
 #include <cstdint>
 #include <string>
 
 namespace zelor::param {
-
-inline constexpr const char* kSpeedQuestion = "Сменить скорость обмена COM-порта ПК?";
 
 std::string ContrastCaption(int position);   // "  КОНТРАСТ ЖКИ = nnn  "
 std::string VolumeCaption(int position);     // "... = ОТКЛ.  " for 0
@@ -14,9 +12,6 @@ std::string TimeoutTrackLabel(int position); // the time-out while dragging: pos
 std::string TrimLabel(int step);             // "CLOCK TRIM +n" / "CLOCK TRIM -n"
 std::string ClockDifference(int32_t seconds);// "dT = " + 6 wide + " сек."
 std::string AddressLabel(uint8_t address);   // "Адрес прибора - nnn"
-
-inline constexpr const char* kInitialClockDifference = "dT = 0.0сек.";
-inline constexpr const char* kInitialYearText = "2012";
 
 // value * num / den rounded to the nearest whole number, halves to the even neighbour.
 int32_t RoundHalfEven(int64_t value, int64_t num, int64_t den);

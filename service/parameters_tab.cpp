@@ -119,12 +119,13 @@ void ParametersTab::BuildDateTime() {
     MakeLabel(service_text::kDateColumns[static_cast<std::size_t>(i)], dateX[i], 24, TeGroupBox4);
     MakeLabel(service_text::kTimeColumns[static_cast<std::size_t>(i)], timeX[i], 24, TeGroupBox4);
   }
-  TeSComboBox2 = MakeCombo("TeSComboBox2", Numbers(1, 31, 0), -1, {dateX[0], 40, 54, 22}, TeGroupBox4);
-  TeSComboBox3 = MakeCombo("TeSComboBox3", Numbers(1, 12, 2), -1, {dateX[1], 40, 54, 22}, TeGroupBox4);
+  TeSComboBox2 = MakeCombo("TeSComboBox2", Numbers(1, 31, 0), 0, {dateX[0], 40, 54, 22}, TeGroupBox4);
+  TeSComboBox3 = MakeCombo("TeSComboBox3", Numbers(1, 12, 2), 0, {dateX[1], 40, 54, 22}, TeGroupBox4);
   TeSComboBox4 = MakeCombo("TeSComboBox4", Numbers(2014, 2030, 4), -1, {dateX[2], 40, 66, 22}, TeGroupBox4);
-  TeSComboBox5 = MakeCombo("TeSComboBox5", Numbers(0, 23, 2), -1, {timeX[0], 40, 54, 22}, TeGroupBox4);
-  TeSComboBox6 = MakeCombo("TeSComboBox6", Numbers(0, 59, 2), -1, {timeX[1], 40, 54, 22}, TeGroupBox4);
-  TeSComboBox7 = MakeCombo("TeSComboBox7", Numbers(0, 59, 2), -1, {timeX[2], 40, 54, 22}, TeGroupBox4);
+  TeSComboBox4->setPlaceholderText(service_text::kYearInitialText);
+  TeSComboBox5 = MakeCombo("TeSComboBox5", Numbers(0, 23, 2), 0, {timeX[0], 40, 54, 22}, TeGroupBox4);
+  TeSComboBox6 = MakeCombo("TeSComboBox6", Numbers(0, 59, 2), 0, {timeX[1], 40, 54, 22}, TeGroupBox4);
+  TeSComboBox7 = MakeCombo("TeSComboBox7", Numbers(0, 59, 2), 0, {timeX[2], 40, 54, 22}, TeGroupBox4);
   Label2 = MakeLabel(service_text::kClockDifferenceInitial, timeX[0], 70, TeGroupBox4, "Label2");
   Label2->setMinimumWidth(170);
   TimeSet_Butt = new QPushButton(service_text::kSetTime, TeGroupBox4);

@@ -41,6 +41,10 @@ inline constexpr std::array<const char*, 3> kTimeColumns = {"ЧАС", "МИН.",
 inline constexpr const char* kClockDifferenceInitial = "dT = 0.0сек.";
 inline constexpr const char* kSetTime = "УСТАНОВИТЬ ВРЕМЯ";
 inline constexpr const char* kClockTrimInitial = "CLOCK TRIM +0";
+// The year box before any query: no item chosen, this text shown.
+inline constexpr const char* kYearInitialText = "2012";
+// The program's only question, after the panel confirms a new speed.
+inline constexpr const char* kSpeedQuestion = "Сменить скорость обмена COM-порта ПК?";
 inline constexpr const char* kDuration = "ДЛИТЕЛЬНОСТЬ";
 inline constexpr const char* kMode = "РЕЖИМ";
 inline constexpr const char* kAlerting = "ОПОВЕЩЕНИЯ";

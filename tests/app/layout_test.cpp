@@ -149,9 +149,9 @@ TEST_F(WindowTest, ParameterControlsInitialState) {
   };
   const std::vector<Combo> combos = {
       {"TeSComboBox1", 8, "1200", "57600", 7}, {"TeSComboBox8", 8, "1200", "57600", 3},
-      {"TeSComboBox2", 31, "1", "31", -1},     {"TeSComboBox3", 12, "01", "12", -1},
-      {"TeSComboBox4", 17, "2014", "2030", -1}, {"TeSComboBox5", 24, "00", "23", -1},
-      {"TeSComboBox6", 60, "00", "59", -1},    {"TeSComboBox7", 60, "00", "59", -1},
+      {"TeSComboBox2", 31, "1", "31", 0},      {"TeSComboBox3", 12, "01", "12", 0},
+      {"TeSComboBox4", 17, "2014", "2030", -1}, {"TeSComboBox5", 24, "00", "23", 0},
+      {"TeSComboBox6", 60, "00", "59", 0},     {"TeSComboBox7", 60, "00", "59", 0},
   };
   for (const auto& c : combos) {
     auto* box = Find<QComboBox>(c.name);
@@ -161,6 +161,7 @@ TEST_F(WindowTest, ParameterControlsInitialState) {
     EXPECT_EQ(box->currentIndex(), c.current) << c.name;
     EXPECT_FALSE(box->isEditable()) << c.name;
   }
+  EXPECT_EQ(Find<QComboBox>("TeSComboBox4")->placeholderText().toStdString(), "2012");
   struct Bar {
     const char* name;
     int minimum, maximum, value;

@@ -86,7 +86,8 @@ TEST_F(WindowTest, EnterInTheAddressFieldAppliesIt) {
   CreateAndShow();
   QSpinBox* spin = form->TeTabSheet3->TeSpinEdit1;
   spin->setValue(5);
-  EXPECT_EQ(form->link().DeviceAddress, 247) << "only Enter applies the field here";
+  EXPECT_EQ(form->link().DeviceAddress, 5) << "a change of the field applies it";
+  form->link().DeviceAddress = 9;
   KeyClick(spin, Qt::Key_Return);
   EXPECT_EQ(form->link().DeviceAddress, 5);
   EXPECT_EQ(form->TeTabSheet3->TeLabel5->text().toStdString(), "Адрес прибора - 005");
