@@ -16,8 +16,9 @@ constexpr uint16_t kReserved5 = 5;
 constexpr uint16_t kReserved21 = 21;
 constexpr uint16_t kLastPlainRegister = reg::kSilenceLight;  // 25
 constexpr uint16_t kMaxReadRegisters = 125;
-// A reply's byte count is one byte, so at most 21 records of 12 bytes fit in one read.
-constexpr uint16_t kMaxReadRecords = 255 / reg::kArchiveRecordBytes;
+// An RTU frame holds at most 256 bytes (and the tool reads at most 255), so 20 records of 12
+// bytes are the most one reply carries.
+constexpr uint16_t kMaxReadRecords = 20;
 constexpr uint16_t kClockTrimSpan = 4;
 constexpr uint16_t kMaxExtraTimeout = 4800;
 constexpr uint16_t kVolumeOff = 6;
