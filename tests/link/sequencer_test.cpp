@@ -185,7 +185,7 @@ TEST_F(SequencerTest, SearchProbesEveryAddressAtTheSearchDelay) {
   EXPECT_LT(foundAt, 4 * 100 + 4 * 5 + 20);
 
   // Nobody there: all 247 addresses are tried, then the search's own ending runs once.
-  panel.set_address(0);
+  line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
   line.requests.clear();
   link.DeviceAddress = 0;
   int ended = 0;
