@@ -13,3 +13,5 @@ ensure_packages() {
 }
 
 ZELOR_BUILD_PACKAGES=(g++ make cmake libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev fonts-liberation)
+# An independent MODBUS master the simulator tests check themselves against.
+ZELOR_TEST_PACKAGES=(mbpoll)

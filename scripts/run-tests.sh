@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
-ensure_packages "${ZELOR_BUILD_PACKAGES[@]}"
+ensure_packages "${ZELOR_BUILD_PACKAGES[@]}" "${ZELOR_TEST_PACKAGES[@]}"
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

@@ -5,7 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QScrollBar>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
@@ -19,6 +23,7 @@
 #include "app/qt_clock.h"
 #include "app/qt_serial_port.h"
 #include "link/port_registry.h"
+#include "service/parameters_tab.h"
 #include "sim/panel.h"
 
 namespace zelor::test {
@@ -66,6 +71,23 @@ class WindowOnPtyTest : public ::testing::Test {
     ASSERT_TRUE(WaitFor([this] { return !form->link().Timer_Rx->Enabled(); }));
     EXPECT_EQ(form->TeMemo1->Lines(), kRegisterZeroRead);
     EXPECT_FALSE(form->port().IsOpen()) << "a single read closes the port after its answer";
+  }
+
+  // Starts zelor-pui-sim and waits for its registration; false when it is not built.
+  bool StartSimulator(QProcess& sim) {
+    const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
+    if (!QFileInfo(program).isExecutable()) return false;
+    sim.start(program, {"--no-commands"});
+    EXPECT_TRUE(sim.waitForStarted(3000));
+    EXPECT_TRUE(WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000)) << "the simulator registered no port";
+    return true;
+  }
+  static void StopSimulator(QProcess& sim) {
+    sim.terminate();
+    if (!sim.waitForFinished(3000)) {
+      sim.kill();
+      sim.waitForFinished();
+    }
   }
 
   QTemporaryDir runtime;
@@ -118,26 +140,43 @@ TEST_F(WindowOnPtyTest, RegisteredPseudoTerminalIsListedFirstSelectedAndAnswers)
 }
 
 TEST_F(WindowOnPtyTest, SimulatorProgramServesTheTool) {
-  const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
-  if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "zelor-pui-sim is not built";
   QProcess sim;
-  sim.start(program, {});
-  ASSERT_TRUE(sim.waitForStarted(3000));
-  const bool registered = WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000);
-  if (!registered) {
-    sim.kill();
-    sim.waitForFinished();
-    FAIL() << "zelor-pui-sim did not register a port";
-  }
+  if (!StartSimulator(sim)) GTEST_SKIP() << "zelor-pui-sim is not built";
   OpenWindow();
   EXPECT_EQ(PortCaptions().front(), "SIM1");
   ReadRegisterZero();
   form->close();
-  sim.terminate();
-  if (!sim.waitForFinished(3000)) {
-    sim.kill();
-    sim.waitForFinished();
+  StopSimulator(sim);
+}
+
+TEST_F(WindowOnPtyTest, ParametersTabIsFilledFromTheSimulatorAndWritesReachIt) {
+  QProcess sim;
+  if (!StartSimulator(sim)) GTEST_SKIP() << "zelor-pui-sim is not built";
+  OpenWindow();
+  ParametersTab* tab = form->TeTabSheet3;
+  form->TePageControl1->setCurrentWidget(tab);  // showing the tab queries the panel
+  ASSERT_TRUE(form->link().Timer_Rx->Enabled());
+  ASSERT_TRUE(WaitFor([this] { return !form->link().Timer_Rx->Enabled(); }));
+  EXPECT_EQ(form->TeMemo1->Lines().back(), "   : ОК.");
+  // The simulator's defaults: contrast 35, volume 1 (loudest), 9600 inside, 10 ms extra time-out.
+  EXPECT_EQ(tab->TeGroupBox10->title().toStdString(), "  КОНТРАСТ ЖКИ =  35  ");
+  EXPECT_EQ(tab->TeGroupBox3->title().toStdString(), "  ГРОМКОСТЬ ЗВУК. ОПОВ. =   5  ");
+  EXPECT_EQ(tab->TeSComboBox8->currentText().toStdString(), "9600");
+  EXPECT_EQ(tab->TeLabel9->text().toStdString(), "  10");
+  EXPECT_EQ(tab->TeScrollBar3->value(), 0);
+  EXPECT_EQ(tab->Label2->text().left(5).toStdString(), "dT = ");
+  EXPECT_NE(tab->TeSComboBox4->currentIndex(), -1) << "the panel's year is on the list";
+
+  // One line step on the contrast bar writes 36, and the echo shows it.
+  tab->TeScrollBar1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  ASSERT_TRUE(WaitFor([this] { return !form->link().Timer_Rx->Enabled(); }));
+  EXPECT_EQ(tab->TeGroupBox10->title().toStdString(), "  КОНТРАСТ ЖКИ =  36  ");
+  EXPECT_EQ(form->TeMemo1->Lines().back(), "   : ОК.");
+  if (const QString dir = qEnvironmentVariable("ZELOR_SCREENSHOT_DIR"); !dir.isEmpty()) {
+    form->grab().save(dir + "/parameters_on_simulator.png");
   }
+  form->close();
+  StopSimulator(sim);
 }
 
 }  // namespace
