@@ -1,0 +1,110 @@
+// The "ПРОГ.-2" tab in the real window, on the virtual clock against the in-process panel.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "app/window_fixture.h"
+#include "link/registers.h"
+#include "service/parameters_tab.h"
+#include "service/parameters_view.h"
+
+namespace zelor::test {
+namespace {
+
+class ParametersViewTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    CreateAndShow();
+    tab = form->TeTabSheet3;
+  }
+  void AwaitReply() {
+    clock->RunUntil([this] { return !form->link().Timer_Rx->Enabled(); }, 5000);
+  }
+  uint16_t Sent(int at) const {
+    const auto& r = line->requests.back();
+    return static_cast<uint16_t>(r[at] << 8 | r[at + 1]);
+  }
+  ParametersTab* tab = nullptr;
+};
+
+TEST_F(ParametersViewTest, ShowingTheTabFillsItAndWritesNothingBack) {
+  panel.SetRegister(reg::kLcdContrast, 120);
+  panel.SetRegister(reg::kSounderVolume, 6);
+  panel.SetRegister(reg::kFireOutputMode, 2);
+  panel.SetRegister(reg::kInternalSpeed, 8);
+  const auto writes = panel.writes();
+  form->TePageControl1->setCurrentWidget(tab);
+  ASSERT_EQ(line->requests.size(), 1U);
+  AwaitReply();
+  EXPECT_EQ(line->requests.size(), 1U);
+  EXPECT_EQ(panel.writes(), writes);
+  EXPECT_EQ(tab->TeScrollBar1->value(), 120);
+  EXPECT_EQ(tab->TeGroupBox10->title().toStdString(), "  КОНТРАСТ ЖКИ = 120  ");
+  EXPECT_EQ(tab->TeScrollBar2->value(), 0);
+  EXPECT_EQ(tab->TeGroupBox3->title().toStdString(), "  ГРОМКОСТЬ ЗВУК. ОПОВ. = ОТКЛ.  ");
+  EXPECT_TRUE(tab->FR_3_RButton->isChecked());
+  EXPECT_EQ(tab->TeSComboBox8->currentText().toStdString(), "57600");
+  EXPECT_FALSE(form->link().ControlsLocked);
+}
+
+TEST_F(ParametersViewTest, DraggingShowsTheValueAndReleaseSendsOneWrite) {
+  QScrollBar* bar = tab->TeScrollBar1;
+  bar->setSliderDown(true);
+  for (int p : {50, 80, 100}) bar->setSliderPosition(p);
+  EXPECT_EQ(tab->TeGroupBox10->title().toStdString(), "  КОНТРАСТ ЖКИ = 100  ");
+  EXPECT_TRUE(line->requests.empty());
+  bar->setSliderDown(false);
+  ASSERT_EQ(line->requests.size(), 1U);
+  EXPECT_EQ(Sent(2), reg::kLcdContrast);
+  EXPECT_EQ(Sent(4), 0xA964);
+  AwaitReply();
+  EXPECT_EQ(form->TeMemo1->Lines().back().toStdString(), "   : ОК.");
+
+  tab->TeScrollBar3->triggerAction(QAbstractSlider::SliderSingleStepSub);  // a line step to -1
+  EXPECT_EQ(Sent(4), 28798);
+  AwaitReply();
+  EXPECT_EQ(tab->Label1->text().toStdString(), "CLOCK TRIM -1");
+}
+
+TEST_F(ParametersViewTest, SpeedQuestionDecidesThePcPort) {
+  for (bool yes : {false, true}) {
+    form->parametersView().speedQuestion = [yes] { return yes; };
+    form->BaudRateClick(7);
+    QComboBox* box = tab->TeSComboBox1;
+    box->setCurrentIndex(3);
+    emit box->activated(3);  // the user picks "9600"
+    EXPECT_EQ(Sent(2), reg::kExternalSpeed);
+    EXPECT_EQ(Sent(4), 4);
+    AwaitReply();
+    EXPECT_EQ(Panel(2), "DEVICE : А = 247; Baud = 9600") << "the status bar names the panel's new speed";
+    EXPECT_EQ(line->BaudRate(), yes ? 9600U : 57600U);
+    EXPECT_EQ(Panel(1), yes ? "BaudRate = 9600" : "BaudRate = 57600");
+    EXPECT_EQ(form->BR_[3]->isChecked(), yes);
+    panel.SetRegister(reg::kExternalSpeed, 8);
+  }
+}
+
+TEST_F(ParametersViewTest, ButtonsAndRadiosWrite) {
+  struct Case {
+    QAbstractButton* button;
+    uint16_t reg, value;
+  };
+  const Case cases[] = {{form->Sound_Butt, 24, 0xFFFF}, {form->Light_Butt, 25, 3},
+                        {tab->AL_2_RButton, 16, 1},       {tab->FR_4_RButton, 13, 1}};
+  for (const auto& c : cases) {
+    c.button->click();
+    EXPECT_EQ(Sent(2), c.reg);
+    EXPECT_EQ(Sent(4), c.value);
+    AwaitReply();
+  }
+  const auto sent = line->requests.size();
+  form->parametersView().SetRadioGroup(ParamRadioGroup::FireMode, 0);  // from code: clears, sends nothing
+  EXPECT_FALSE(tab->FR_4_RButton->isChecked());
+  EXPECT_EQ(line->requests.size(), sent);
+}
+
+}  // namespace
+}  // namespace zelor::test
