@@ -192,7 +192,7 @@ void PanelParameters::TimeSet_ButtClick() {
 }
 
 void PanelParameters::SetPanelClock() {
-  const LocalTime now = pcClock_();
+  const CivilTime now = pcClock_();
   const int year = ((now.year % 100) + 100) % 100;
   const uint8_t fields[reg::kClockFieldCount] = {
       static_cast<uint8_t>(now.hour), static_cast<uint8_t>(now.minute), static_cast<uint8_t>(now.second),

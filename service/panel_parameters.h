@@ -12,7 +12,7 @@ namespace zelor {
 
 class PanelParameters {
  public:
-  using LocalClock = std::function<LocalTime()>;
+  using LocalClock = std::function<CivilTime()>;
 
   struct PendingWriteT {
     uint16_t reg = 0;

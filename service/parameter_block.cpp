@@ -24,7 +24,7 @@ int DurationRadio(uint8_t code) {
   }
 }
 
-std::optional<ParameterBlock> DecodeParameterBlock(const uint8_t* frame, int32_t rxCount, const LocalTime& pcNow) {
+std::optional<ParameterBlock> DecodeParameterBlock(const uint8_t* frame, int32_t rxCount, const CivilTime& pcNow) {
   constexpr int kDataBytes = 2 * reg::kParameterBlockCount;
   // A reply shorter than its byte count would leave the tail of the block to stale buffer bytes.
   if (rxCount < 3 + kDataBytes + 2 || frame[2] != kDataBytes) return std::nullopt;

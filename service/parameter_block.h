@@ -4,11 +4,9 @@
 #include <optional>
 #include <string>
 
-namespace zelor {
+#include "link/civil_time.h"
 
-struct LocalTime {
-  int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
-};
+namespace zelor {
 
 struct ParameterBlock {
   int hourIndex = 0, minuteIndex = 0, secondIndex = 0, dayIndex = 0, monthIndex = 0, yearIndex = 0;
@@ -27,7 +25,7 @@ struct ParameterBlock {
 
 // The reply frame as received (address, function, byte count, data, CRC). Nothing when the byte
 // count is not 48, the frame is shorter than that count says, or register 0 is not this panel.
-std::optional<ParameterBlock> DecodeParameterBlock(const uint8_t* frame, int32_t rxCount, const LocalTime& pcNow);
+std::optional<ParameterBlock> DecodeParameterBlock(const uint8_t* frame, int32_t rxCount, const CivilTime& pcNow);
 
 // Radio numbers for a mode (0 steady, 1 at 1.0 Hz, 2 at 0.5 Hz) and a duration (0 steady, 1 five minutes).
 int ModeRadio(uint8_t code);

@@ -13,7 +13,7 @@
 
 namespace zelor {
 
-LocalTime PcLocalTime() {
+CivilTime PcLocalTime() {
   const QDateTime now = QDateTime::currentDateTime();
   return {now.date().year(), now.date().month(), now.date().day(),
           now.time().hour(), now.time().minute(), now.time().second()};

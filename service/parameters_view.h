@@ -16,7 +16,7 @@ class ParametersTab;
 class PanelParameters;
 
 // The PC's local date and time now.
-LocalTime PcLocalTime();
+CivilTime PcLocalTime();
 
 class ParametersView : public QObject, public ParameterView {
   Q_OBJECT

@@ -3,16 +3,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "link/civil_time.h"
+
 namespace zelor::sim {
 
-struct CivilTime {
-  int year = 2000;
-  int month = 1;
-  int day = 1;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-};
+using zelor::CivilTime;
 
 // Local wall time in microseconds since 1970-01-01 00:00 local time (no time zone left in it).
 using TimeSource = std::function<int64_t()>;

@@ -59,7 +59,7 @@ class PanelParametersTest : public LinkFixture {
   uint16_t Reg(const std::vector<uint8_t>& request, int at) { return static_cast<uint16_t>(request[at] << 8 | request[at + 1]); }
 
   FakeParameterView view;
-  LocalTime pcNow{2019, 2, 3, 9, 5, 7};
+  CivilTime pcNow{2019, 2, 3, 9, 5, 7};
   PanelParameters params{link, view, [this] { return pcNow; }};
 };
 
@@ -130,7 +130,7 @@ TEST(ParameterBlockDecode, FieldLimits) {
     }
     frame.push_back(0);
     frame.push_back(0);
-    const auto block = DecodeParameterBlock(frame.data(), 53, LocalTime{});
+    const auto block = DecodeParameterBlock(frame.data(), 53, CivilTime{});
     ASSERT_TRUE(block.has_value());
     EXPECT_EQ(c.field(*block), c.expected) << "register " << c.reg << " = " << c.value;
   }
@@ -147,7 +147,7 @@ TEST_F(PanelParametersTest, WrongPanelOrByteCountChangesNothingButLogsOk) {
   }
   // A frame whose byte count promises more than arrived is not decoded from stale bytes.
   std::vector<uint8_t> shortFrame{247, 3, 48, 0, 11, 0, 0};
-  EXPECT_FALSE(DecodeParameterBlock(shortFrame.data(), 7, LocalTime{}).has_value());
+  EXPECT_FALSE(DecodeParameterBlock(shortFrame.data(), 7, CivilTime{}).has_value());
 }
 
 TEST_F(PanelParametersTest, ScrollWritesAndAcknowledgements) {
