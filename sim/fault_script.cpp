@@ -79,7 +79,7 @@ std::optional<FaultRule> ParseFaultRule(const std::string& text, std::string& er
 
 FaultSpec FaultScript::Next(const std::vector<uint8_t>& request) {
   const uint32_t number = ++requests_;
-  FaultSpec spec;
+  FaultSpec shaped;
   for (const auto& rule : rules_) {
     bool fires = false;
     switch (rule.trigger) {
@@ -92,13 +92,13 @@ FaultSpec FaultScript::Next(const std::vector<uint8_t>& request) {
       case FaultRule::Trigger::First: fires = number <= rule.first; break;
     }
     if (fires) {
-      spec.fault = rule.fault;
+      shaped.fault = rule.fault;
       break;
     }
   }
-  spec.delayMicros = delayMicros;
-  spec.gapMicros = gapMicros;
-  return spec;
+  shaped.delayMicros = delayMicros;
+  shaped.gapMicros = gapMicros;
+  return shaped;
 }
 
 }  // namespace zelor::sim

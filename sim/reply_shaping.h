@@ -26,11 +26,11 @@ struct FaultSpec {
 
 // One fault with its timing, for a one-line script: MakeFault(Fault::Split, 0, 200'000).
 inline FaultSpec MakeFault(Fault fault, int64_t delayMicros = 0, int64_t gapMicros = 0) {
-  FaultSpec spec;
-  spec.fault = fault;
-  spec.delayMicros = delayMicros;
-  spec.gapMicros = gapMicros;
-  return spec;
+  FaultSpec shaped;
+  shaped.fault = fault;
+  shaped.delayMicros = delayMicros;
+  shaped.gapMicros = gapMicros;
+  return shaped;
 }
 
 struct LineTiming {
