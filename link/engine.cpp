@@ -50,7 +50,7 @@ uint32_t Link::ReadTimeoutMs() const {
   }
 }
 
-bool Link::Transmit(uint16_t length, bool logged) {
+bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
   LogMemo& memo = surfaces_.memo1;
   if (logged) {
     memo.SetColor(MemoColor::Red);
@@ -66,7 +66,7 @@ bool Link::Transmit(uint16_t length, bool logged) {
     port_.DiscardInput();
     if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
   } catch (const SerialPortError&) {
-    if (FrameBuffer[1] == fn::kReadHolding && port_.IsOpen()) {
+    if (closeOnFailure && port_.IsOpen()) {
       port_.AbortAllAsync();
       port_.Close();
     }
@@ -84,28 +84,28 @@ void Link::ArmResponseTimer(uint32_t timeoutMs) {
 
 bool Link::SendReadRequest(uint16_t start, uint16_t count) {
   BuildReadRequest(*this, start, count);
-  if (!Transmit(8, true)) return false;
+  if (!Transmit(8, true, true)) return false;
   ArmResponseTimer(ReadTimeoutMs());
   return true;
 }
 
 bool Link::SendWriteRequest(uint16_t reg, uint16_t value) {
   BuildWriteRequest(*this, reg, value);
-  if (!Transmit(8, true)) return false;
+  if (!Transmit(8, true, false)) return false;
   ExpectedLength = 8;
   ArmResponseTimer(kWriteTimeoutMs);
   return true;
 }
 
 bool Link::SendFrame(uint8_t length, uint32_t timeoutMs) {
-  if (!Transmit(length, true)) return false;
+  if (!Transmit(length, true, false)) return false;
   ArmResponseTimer(timeoutMs);
   return true;
 }
 
 bool Link::SendLoaderFrame(uint16_t length, uint32_t timeoutMs) {
   length = std::min<uint16_t>(length, kFrameBufferSize);
-  if (!Transmit(length, false)) return false;
+  if (!Transmit(length, false, false)) return false;
   ArmResponseTimer(timeoutMs);
   return true;
 }

@@ -77,7 +77,8 @@ class Link : public LinkState {
   std::unique_ptr<Timer> Timer_Programm;
 
  private:
-  bool Transmit(uint16_t length, bool logged);
+  // A failed read request also closes the port; the other requests leave it as it was.
+  bool Transmit(uint16_t length, bool logged, bool closeOnFailure);
   void ArmResponseTimer(uint32_t timeoutMs);
   void LogResponse();
   void GiveUp(uint8_t code, std::initializer_list<const char*> lines);
