@@ -40,7 +40,4 @@ inline constexpr const char* kPortFileName = "comports.txt";
 inline constexpr int kPortFileMaxLines = 10;
 inline constexpr const char* kDefaultPortName = "COM1";
 
-// GroupNames defaults: this prefix, the group digit and two blanks (16 characters).
-inline constexpr const char* kGroupNamePrefix = "<НАЗВАНИЕ> : ";
-
 }  // namespace zelor::app_text

@@ -10,6 +10,7 @@
 
 #include "app/app_texts.h"
 #include "automation/automation_tab.h"
+#include "automation/zone_groups.h"
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
 #include "link/format.h"
@@ -236,9 +237,7 @@ void TForm1::FormCreate() {
 void TForm1::FormActivate() {
   if (activated_) return;
   activated_ = true;
-  for (std::size_t n = 0; n < GroupNames.size(); ++n) {
-    GroupNames[n] = std::string(app_text::kGroupNamePrefix) + std::to_string(n) + "  ";
-  }
+  Config.GroupNames = DefaultGroupNames();
   TeTabSheet4->SetUpGrids();
   TeTabSheet12->SetUpGrids();
   TeMenuBar1->setFocus(Qt::OtherFocusReason);

@@ -18,6 +18,7 @@
 #include "app/port_sources.h"
 #include "app/progress_bar_view.h"
 #include "app/status_bar_view.h"
+#include "config/config_model.h"
 #include "link/clock.h"
 #include "link/engine.h"
 #include "link/sequencer.h"
@@ -67,8 +68,9 @@ class TForm1 : public QWidget {
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
 
-  // The zone-group names (filled with their defaults on the first activation).
-  std::array<std::string, 10> GroupNames;
+  // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
+  // the first activation gives the group names their defaults.
+  ConfigModel Config;
 
   QMenuBar* TeMenuBar1;
   QMenu* CustomItem1;  // Connection

@@ -1,6 +1,8 @@
 // The window right after start and after its first activation: status bar, rates, address,
 // fonts, grids and the one-time activation.
 #include <QFontInfo>
+
+#include "config/cp1251.h"
 #include <QFontMetrics>
 #include <QMenuBar>
 #include <QSpinBox>
@@ -202,17 +204,19 @@ TEST_F(WindowTest, FirstActivationSetsEveryGridsColumns) {
 }
 
 TEST_F(WindowTest, FirstActivationFillsGroupNames) {
-  CreateAndShow();
+  Create();
+  form->Config.GroupNames.fill("");
+  form->show();
   for (std::size_t n = 0; n < 10; ++n) {
     const std::string expected = "<НАЗВАНИЕ> : " + std::to_string(n) + "  ";
-    EXPECT_EQ(form->GroupNames[n], expected);
-    EXPECT_EQ(QString::fromStdString(form->GroupNames[n]).size(), 16) << n;
+    EXPECT_EQ(Utf8FromCp1251(form->Config.GroupNames[n]), expected);
+    EXPECT_EQ(form->Config.GroupNames[n].size(), 16U) << "16 cp1251 characters";
   }
 }
 
 TEST_F(WindowTest, ActivationRunsOnce) {
   CreateAndShow();
-  form->GroupNames[3] = "CHANGED";
+  form->Config.GroupNames[3] = "CHANGED";
   auto* nodes = Find<StringGrid>("NodesGrid");
   nodes->SetColWidth(1, 77);
   nodes->SetRowCount(5);
@@ -221,7 +225,7 @@ TEST_F(WindowTest, ActivationRunsOnce) {
   form->hide();
   form->show();
   form->FormActivate();
-  EXPECT_EQ(form->GroupNames[3], "CHANGED");
+  EXPECT_EQ(form->Config.GroupNames[3], "CHANGED");
   EXPECT_EQ(nodes->ColWidth(1), 77);
   EXPECT_EQ(nodes->RowCount(), 5);
 }
