@@ -171,11 +171,14 @@ void TForm1::BuildMenus() {
   PORT1->setObjectName("PORT1");
   CustomItem3 = CustomItem1->addMenu(app_text::kMenuBaudRate);
   CustomItem3->setObjectName("CustomItem3");
+  // Radio-style entries: an exclusive group makes the menu draw them with a radio mark.
+  auto* rates = new QActionGroup(CustomItem3);
   for (int i = 0; i < kBaudRateCount; ++i) {
     const QString rate = QString::fromStdString(BaudRateText(i));
     QAction* a = CustomItem3->addAction(rate);
     a->setObjectName("BR_" + rate);
     a->setCheckable(true);
+    a->setActionGroup(rates);
     connect(a, &QAction::triggered, this, [this, i] { BaudRateClick(i); });
     BR_[static_cast<std::size_t>(i)] = a;
   }

@@ -1,5 +1,6 @@
 // Every control of the window at its designed place and size, with its caption and initial
 // state; and pictures of every tab for a person to compare with the design.
+#include <QActionGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -263,6 +264,21 @@ TEST_F(WindowTest, MenusWithTheirCaptionsNamesAndChecks) {
   for (QAction* a : form->BR_) checkedRates += a->isChecked() ? 1 : 0;
   EXPECT_EQ(checkedRates, 1);
   EXPECT_TRUE(Find<QAction>("BR_57600")->isChecked());
+}
+
+// Qt draws a radio mark for the checkable entries of an exclusive group, a check mark otherwise.
+TEST_F(WindowTest, RateEntriesWearRadioMarksAndPortEntriesCheckMarks) {
+  Create();
+  const QActionGroup* group = form->BR_[0]->actionGroup();
+  ASSERT_NE(group, nullptr);
+  EXPECT_TRUE(group->isExclusive());
+  EXPECT_EQ(group->actions().size(), 8);
+  for (QAction* a : form->BR_) EXPECT_EQ(a->actionGroup(), group) << a->objectName().toStdString();
+  ASSERT_FALSE(form->PORT1->actions().isEmpty());
+  for (QAction* a : form->PORT1->actions()) {
+    EXPECT_TRUE(a->isCheckable());
+    EXPECT_EQ(a->actionGroup(), nullptr) << a->text().toStdString();
+  }
 }
 
 TEST_F(WindowTest, MenuCaptionsFitTheMenuBar) {
