@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,9 +114,11 @@ class TForm1 : public QWidget {
   void FormCreate();
   void ClearPortItems();
   void AddPortItem(const std::string& name);
-  void SelectPort();
+  // SelectPort and SetPortName give the port's error text when a reopen under the new name fails.
+  std::optional<std::string> SelectPort();
   void ReadPortFileIntoMenu(bool afterAccessError);
-  void SetPortName(const std::string& name);
+  void ReportPortFileError(bool afterAccessError, const std::string& why);
+  std::optional<std::string> SetPortName(const std::string& name);
 
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<SerialPort> port_;

@@ -21,7 +21,7 @@ void TForm1::EnumeratePorts() {
       return;
     }
     for (const auto& name : *system) AddPortItem(name);
-    SelectPort();
+    SelectPort();  // a failed reopen is ignored here
     return;
   }
   TeMemo1->Clear();
@@ -34,17 +34,28 @@ void TForm1::EnumeratePorts() {
 void TForm1::ReadPortFileIntoMenu(bool afterAccessError) {
   PortFileResult file = sources_.readPortFile ? sources_.readPortFile() : PortFileResult{false, {}, "no file"};
   if (!file.ok) {
-    if (!afterAccessError) TeMemo1->Clear();
-    TeMemo1->SetColor(MemoColor::Blue);
-    TeMemo1->AddLine(app_text::kPortFileErrorPrefix + file.error + ".");
+    ReportPortFileError(afterAccessError, file.error);
     return;
   }
   if (file.lines.size() > static_cast<std::size_t>(app_text::kPortFileMaxLines)) {
     file.lines.resize(app_text::kPortFileMaxLines);
   }
   for (const auto& line : file.lines) AddPortItem(line);
-  if (!file.lines.empty()) SelectPort();
+  // Unlike the system list's, a selection from the file that cannot reopen the port is reported
+  // in the file's words, and the closing OK line is not written.
+  if (!file.lines.empty()) {
+    if (const std::optional<std::string> why = SelectPort()) {
+      ReportPortFileError(afterAccessError, *why);
+      return;
+    }
+  }
   if (afterAccessError) TeMemo1->AddLine(app_text::kPortFileOk);
+}
+
+void TForm1::ReportPortFileError(bool afterAccessError, const std::string& why) {
+  if (!afterAccessError) TeMemo1->Clear();
+  TeMemo1->SetColor(MemoColor::Blue);
+  TeMemo1->AddLine(app_text::kPortFileErrorPrefix + why + ".");
 }
 
 void TForm1::ClearPortItems() {
@@ -65,8 +76,8 @@ void TForm1::AddPortItem(const std::string& name) {
 }
 
 // The current port if listed, else "COM1" if listed, else the first entry.
-void TForm1::SelectPort() {
-  if (PortItems.empty()) return;
+std::optional<std::string> TForm1::SelectPort() {
+  if (PortItems.empty()) return std::nullopt;
   const std::string current = port_->PortName();
   int currentIndex = -1;
   int com1Index = -1;
@@ -77,24 +88,25 @@ void TForm1::SelectPort() {
   }
   const int selected = currentIndex >= 0 ? currentIndex : (com1Index >= 0 ? com1Index : 0);
   for (std::size_t i = 0; i < PortItems.size(); ++i) PortItems[i]->setChecked(static_cast<int>(i) == selected);
-  SetPortName(NameOf(PortItems[static_cast<std::size_t>(selected)]));
+  return SetPortName(NameOf(PortItems[static_cast<std::size_t>(selected)]));
 }
 
 void TForm1::My(QAction* entry) {
   for (QAction* a : PortItems) a->setChecked(false);
   entry->setChecked(true);
-  SetPortName(NameOf(entry));
+  SetPortName(NameOf(entry));  // a failed reopen is ignored
 }
 
-// A failed reopen of an open port is ignored: the name stays, the port stays closed, and
-// panel 0 keeps its text.
-void TForm1::SetPortName(const std::string& name) {
+// After a failed reopen of an open port the name stays, the port stays closed, and panel 0
+// keeps its text.
+std::optional<std::string> TForm1::SetPortName(const std::string& name) {
   try {
     port_->SetPort(name);
-  } catch (const SerialPortError&) {
-    return;
+  } catch (const SerialPortError& e) {
+    return std::string(e.what());
   }
   StatusBar1->SetPanelText(0, name);
+  return std::nullopt;
 }
 
 }  // namespace zelor

@@ -78,6 +78,53 @@ TEST_F(WindowTest, AFailedReopenKeepsTheNameButNotPanel0) {
   EXPECT_EQ(Panel(0), "COM1");
 }
 
+// The file's list moves an open port to another name that cannot be opened.
+TEST_F(WindowTest, AFailedReopenFromTheFilesListIsReportedAsAFileError) {
+  struct Case {
+    bool systemListReadable;  // readable but empty: the file is read quietly
+    QStringList log;
+  };
+  const std::string error = "   : ФАЙЛ \"СOMPORTS.TXT\": - cannot open COM5.";
+  const std::vector<Case> cases = {
+      {false,
+       {"   : РЕЕСТР - ОШИБКА ДОСТУПА К СПИСКУ COM-ПОРТОВ.", "   : ЗАПРОС СПИСКА ИЗ ФАЙЛА \"COMPORTS.TXT\".....",
+        QString::fromStdString(error)}},
+      {true, {QString::fromStdString(error)}},
+  };
+  for (const auto& c : cases) {
+    systemPorts = std::vector<std::string>{"COM1"};
+    Create();
+    line->Open();
+    line->failOpen = true;
+    if (c.systemListReadable) {
+      systemPorts = std::vector<std::string>{};
+    } else {
+      systemPorts.reset();
+    }
+    portFile = {true, {"COM5", "COM6"}, ""};
+    form->EnumeratePorts();
+    EXPECT_EQ(form->TeMemo1->Lines(), c.log) << "no OK line after the error";
+    EXPECT_EQ(form->TeMemo1->Color(), MemoColor::Blue);
+    EXPECT_EQ(PortCaptions(), QStringList({"COM5", "COM6"}));
+    EXPECT_EQ(CheckedPort(), "COM5");
+    EXPECT_EQ(line->PortName(), "COM5");
+    EXPECT_FALSE(line->IsOpen());
+    EXPECT_EQ(Panel(0), "COM1");
+  }
+}
+
+TEST_F(WindowTest, AFailedReopenFromTheSystemListIsIgnored) {
+  Create();
+  line->Open();
+  line->failOpen = true;
+  systemPorts = std::vector<std::string>{"COM3"};
+  form->EnumeratePorts();
+  EXPECT_EQ(form->TeMemo1->Lines(), QStringList({"TX :", "RX :"}));
+  EXPECT_EQ(CheckedPort(), "COM3");
+  EXPECT_EQ(line->PortName(), "COM3");
+  EXPECT_EQ(Panel(0), "COM1");
+}
+
 TEST_F(WindowTest, NoSystemListAndElevenFileLinesGiveTenEntries) {
   systemPorts.reset();
   portFile = {true, ElevenLines(), ""};
