@@ -23,10 +23,11 @@ std::string PortRegistryDir() {
 std::vector<RegisteredPort> ListRegisteredPorts(const std::string& dir) {
   std::vector<RegisteredPort> ports;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(dir, ec)) {
+  // Stepping with an error code: a folder that changes underfoot must not throw.
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code e2;
-    if (!entry.is_symlink(e2) || !fs::exists(entry.path(), e2)) continue;  // dangling: simulator gone
-    ports.push_back({entry.path().filename().string(), entry.path().string()});
+    if (!it->is_symlink(e2) || !fs::exists(it->path(), e2)) continue;  // dangling: simulator gone
+    ports.push_back({it->path().filename().string(), it->path().string()});
   }
   std::sort(ports.begin(), ports.end(), [](const auto& a, const auto& b) {
     return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
