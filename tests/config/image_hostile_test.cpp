@@ -10,8 +10,7 @@
 #include "config/config_image.h"
 #include "config/config_texts.h"
 #include "config_test_support.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
+#include "corpus_replay.h"
 
 namespace zelor {
 namespace {
@@ -139,16 +138,7 @@ TEST(HostileImages, RandomBytesAndPatches) {
 }
 
 TEST(HostileImages, FuzzCorpusReplays) {
-  const auto dir = std::filesystem::path(__FILE__).parent_path() / "parse_image_corpus";
-  ASSERT_TRUE(std::filesystem::is_directory(dir)) << dir;
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(LLVMFuzzerTestOneInput(data.data(), data.size()), 0) << entry.path();
-    ++files;
-  }
-  EXPECT_GT(files, 0);
+  EXPECT_GT(test::ReplayCorpus(std::filesystem::path(__FILE__).parent_path() / "parse_image_corpus"), 0);
 }
 
 }  // namespace
