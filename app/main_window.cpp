@@ -10,7 +10,7 @@
 
 #include "app/app_texts.h"
 #include "automation/automation_tab.h"
-#include "automation/zone_groups.h"
+#include "model/zone_groups.h"
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
 #include "link/format.h"

@@ -19,7 +19,7 @@
 #include "app/port_sources.h"
 #include "app/progress_bar_view.h"
 #include "app/status_bar_view.h"
-#include "config/config_model.h"
+#include "model/config_model.h"
 #include "link/clock.h"
 #include "link/engine.h"
 #include "link/sequencer.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/config_model.h"
+#include "model/config_model.h"
 
 namespace zelor {
 

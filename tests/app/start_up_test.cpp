@@ -2,12 +2,12 @@
 // fonts, grids and the one-time activation.
 #include <QFontInfo>
 
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 #include <QFontMetrics>
 #include <QMenuBar>
 #include <QSpinBox>
 
-#include "app/qt_string_grid.h"
+#include "widgets/qt_string_grid.h"
 #include "automation/automation_tab.h"
 #include "config/config_tab.h"
 #include "link/format.h"

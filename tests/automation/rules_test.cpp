@@ -2,7 +2,7 @@
 
 #include "automation/rule_vocabulary.h"
 #include "automation/rules.h"
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 #include "config/config_test_support.h"
 
 namespace zelor {

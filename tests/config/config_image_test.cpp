@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "automation/rule_storage.h"
+#include "config/rule_storage.h"
 #include "automation/rules.h"
 #include "config/config_image.h"
 #include "config/config_texts.h"
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 #include "config_test_support.h"
 #include "link/crc16.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "config/config_model.h"
-#include "config/cp1251.h"
+#include "model/config_model.h"
+#include "model/cp1251.h"
 #include "config/lcd_codec.h"
 #include "config/nodes.h"
 

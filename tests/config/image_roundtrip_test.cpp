@@ -5,7 +5,7 @@
 #include <numeric>
 #include <random>
 
-#include "automation/rule_storage.h"
+#include "config/rule_storage.h"
 #include "automation/rule_vocabulary.h"
 #include "automation/rules.h"
 #include "config/config_image.h"

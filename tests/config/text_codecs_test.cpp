@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 #include "config/lcd_codec.h"
 
 namespace zelor {

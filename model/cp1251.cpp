@@ -1,4 +1,4 @@
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 
 #include <array>
 

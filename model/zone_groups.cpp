@@ -1,7 +1,7 @@
-#include "automation/zone_groups.h"
+#include "model/zone_groups.h"
 
-#include "config/cp1251.h"
-#include "config/names.h"
+#include "model/cp1251.h"
+#include "model/names.h"
 
 namespace zelor {
 

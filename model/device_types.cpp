@@ -1,10 +1,10 @@
-#include "config/device_types.h"
+#include "model/device_types.h"
 
 #include <algorithm>
 #include <array>
 
-#include "config/cp1251.h"
-#include "config/names.h"
+#include "model/cp1251.h"
+#include "model/names.h"
 #include "link/format.h"
 
 namespace zelor {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "config/config_model.h"
+#include "model/config_model.h"
 #include "config/image_layout.h"
 
 namespace zelor {

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "automation/rule_side.h"
-#include "automation/zone_groups.h"
-#include "config/config_views.h"
-#include "config/device_types.h"
+#include "model/rule_side.h"
+#include "model/zone_groups.h"
+#include "model/config_views.h"
+#include "model/device_types.h"
 
 namespace zelor {
 
