@@ -19,6 +19,7 @@
 #include "service/parameters_tab.h"
 #include "service/parameters_view.h"
 #include "service/status_tab.h"
+#include "widgets/qt_fonts.h"
 
 namespace zelor {
 
@@ -39,17 +40,11 @@ class PageControl : public QTabWidget {
   explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new FixedWidthTabBar(this)); }
 };
 
-QFont SystemFont() {
-  QFont font(app_text::kSystemFontFamily);
-  font.setPixelSize(11);
-  return font;
-}
+QFont SystemFont() { return fonts::Face(fonts::kSystemFontFamily, 11); }
 
 LogMemoView* MakeLogMemo(const char* name, QWidget* parent) {
   auto* memo = new LogMemoView(name, parent);
-  QFont font(app_text::kLogFontFamily);
-  font.setPixelSize(11);
-  memo->setFont(font);
+  memo->setFont(fonts::Face(fonts::kLogFontFamily, 11));
   memo->setGeometry(kMemoX, kMemoY, kMemoWidth, kMemoHeight);
   return memo;
 }
@@ -61,9 +56,7 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   setWindowTitle(app_text::kCaption);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  QFont font(app_text::kDefaultFontFamily);
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(fonts::Face(fonts::kDefaultFontFamily, 11));
 
   scroll_ = new QScrollArea(this);
   scroll_->setFrameShape(QFrame::NoFrame);
