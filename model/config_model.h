@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "model/cp1251_string.h"
 #include "model/rule_side.h"
 #include "model/zone_groups.h"
 #include "model/config_views.h"
@@ -20,13 +21,13 @@ struct ZoneRecord {
   uint16_t Index = 0;  // global zone index
   uint8_t Kind = 0;
   uint8_t Group = 0;
-  std::string Name;  // cp1251, 15 characters
+  Cp1251String Name;  // 15 characters
   uint16_t ConvNumber = 0;
 };
 
 struct NodeRecord {
   uint8_t Type = 0;
-  std::string Name;  // cp1251, 15 characters
+  Cp1251String Name;  // 15 characters
   uint8_t Address = 0;
   std::array<ZoneRecord, kMaxZonesPerNode> Zones{};
   uint8_t ZoneCount = 0;

@@ -5,8 +5,8 @@
 
 namespace zelor {
 
-std::string DefaultGroupName(uint8_t group) {
-  return Cp1251FromUtf8("<НАЗВАНИЕ> : ") + static_cast<char>('0' + group % 10) + "  ";
+Cp1251String DefaultGroupName(uint8_t group) {
+  return Cp1251FromUtf8("<НАЗВАНИЕ> : " + std::string(1, static_cast<char>('0' + group % 10)) + "  ");
 }
 
 GroupNameTable DefaultGroupNames() {
@@ -15,6 +15,6 @@ GroupNameTable DefaultGroupNames() {
   return names;
 }
 
-std::string GroupNameFromEditor(std::string_view cp1251Text) { return FitName(cp1251Text, kGroupNameWidth); }
+Cp1251String GroupNameFromEditor(const Cp1251String& text) { return FitName(text, kGroupNameWidth); }
 
 }  // namespace zelor

@@ -126,7 +126,7 @@ TEST(ConfigImage, NodesWithoutZones) {
 TEST(ConfigImage, CharactersWithoutDisplayCodeBecomeQuestionMarks) {
   ConfigModel m;
   AddNodes(m, {4});
-  m.Nodes[0].Name = "a[b]{c}\x01\x98" "|~`'\\ ";
+  m.Nodes[0].Name = Cp1251String::FromBytes("a[b]{c}\x01\x98" "|~`'\\ ");
   ConfigImage image{};
   ASSERT_EQ(BuildImage(m, image), kBuildOk);
   EXPECT_EQ(Slice(image, 7680, 15),
