@@ -213,9 +213,6 @@ bool TForm1::Scrolls() const { return scroll_->verticalScrollBarPolicy() == Qt::
 
 void TForm1::FormCreate() {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->geometry().height());
-  link_->RxCount = 0;
-  link_->DeviceAddress = kDefaultDeviceAddress;
-  link_->BaudIndex = kDefaultBaudIndex;
   TeTabSheet3->ShowDeviceAddress(link_->DeviceAddress);
   TeTabSheet3->TeSpinEdit1->setValue(link_->DeviceAddress);
   TeTabSheet3->TeSpinEdit2->setValue(link_->DeviceAddress);
@@ -248,7 +245,6 @@ void TForm1::UpdateStatusBar() {
 
 void TForm1::BaudRateClick(int baudIndex) {
   if (baudIndex < 0 || baudIndex >= kBaudRateCount) return;
-  for (QAction* a : BR_) a->setChecked(false);
   BR_[static_cast<std::size_t>(baudIndex)]->setChecked(true);
   StatusBar1->SetPanelText(1, app_text::kBaudRatePrefix + BaudRateText(baudIndex));
   port_->SetBaudRate(BaudRateOf(baudIndex));
