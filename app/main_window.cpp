@@ -10,10 +10,10 @@
 
 #include "app/app_texts.h"
 #include "automation/automation_tab.h"
-#include "model/zone_groups.h"
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
 #include "link/format.h"
+#include "model/zone_groups.h"
 #include "service/archive_tab.h"
 #include "service/panel_parameters.h"
 #include "service/parameters_tab.h"

@@ -7,9 +7,6 @@
 
 namespace zelor {
 
-constexpr uint8_t kDone = 0;
-constexpr uint8_t kRefused = 255;
-
 // The four list operations: 0 = done, 255 = refused (also while the zone pickers are open).
 uint8_t AddRule(ConfigModel& model);
 uint8_t DeleteRule(ConfigModel& model);

@@ -4,13 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "model/config_views.h"
 #include "model/cp1251_string.h"
+#include "model/device_types.h"
 #include "model/rule_side.h"
 #include "model/zone_groups.h"
-#include "model/config_views.h"
-#include "model/device_types.h"
 
 namespace zelor {
+
+// What the operations on the model answer: done, or refused with nothing changed.
+constexpr uint8_t kDone = 0;
+constexpr uint8_t kRefused = 255;
 
 constexpr uint8_t kMaxNodes = 32;
 constexpr uint16_t kMaxZones = kMaxNodes * kMaxZonesPerNode;  // 512

@@ -7,12 +7,12 @@
 #include <QMenuBar>
 #include <QSpinBox>
 
-#include "widgets/qt_string_grid.h"
 #include "automation/automation_tab.h"
 #include "config/config_tab.h"
 #include "link/format.h"
 #include "service/archive_tab.h"
 #include "service/parameters_tab.h"
+#include "widgets/qt_string_grid.h"
 #include "window_fixture.h"
 
 namespace zelor::test {

@@ -2,8 +2,8 @@
 
 #include "automation/rule_vocabulary.h"
 #include "automation/rules.h"
-#include "model/cp1251.h"
 #include "config/config_test_support.h"
+#include "model/cp1251.h"
 
 namespace zelor {
 namespace {

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "config/rule_storage.h"
 #include "automation/rules.h"
 #include "config/config_image.h"
 #include "config/config_texts.h"
-#include "model/cp1251.h"
+#include "config/rule_storage.h"
 #include "config_test_support.h"
 #include "link/crc16.h"
+#include "model/cp1251.h"
 
 namespace zelor {
 namespace {

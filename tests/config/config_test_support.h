@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "model/config_model.h"
-#include "model/cp1251.h"
 #include "config/lcd_codec.h"
 #include "config/nodes.h"
+#include "model/config_model.h"
+#include "model/cp1251.h"
 
 namespace zelor::testing {
 

@@ -5,10 +5,10 @@
 #include <numeric>
 #include <random>
 
-#include "config/rule_storage.h"
 #include "automation/rule_vocabulary.h"
 #include "automation/rules.h"
 #include "config/config_image.h"
+#include "config/rule_storage.h"
 #include "config_test_support.h"
 
 namespace zelor {
