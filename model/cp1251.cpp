@@ -87,16 +87,15 @@ Cp1251String Cp1251FromUtf8(std::string_view utf8) {
       continue;
     }
     bool complete = true;
-    for (std::size_t k = 0; k < more; ++k) {
-      const uint8_t next = i < utf8.size() ? static_cast<uint8_t>(utf8[i]) : 0;
-      if (i >= utf8.size() || next < low || next > high) {
-        complete = false;  // the byte that does not fit starts afresh
+    for (std::size_t k = 0; k < more; ++k, ++i) {
+      // Cut short by the end, or by a byte that does not belong here (it is read afresh).
+      if (i >= utf8.size() || static_cast<uint8_t>(utf8[i]) < low || static_cast<uint8_t>(utf8[i]) > high) {
+        complete = false;
         break;
       }
-      cp = (cp << 6) | (next & 0x3F);
+      cp = (cp << 6) | (static_cast<uint8_t>(utf8[i]) & 0x3F);
       low = 0x80;
       high = 0xBF;
-      ++i;
     }
     out += complete ? static_cast<char>(UnicodeToCp1251(cp)) : '?';
   }
