@@ -1,8 +1,7 @@
 // The panel display's character code: conversion of cp1251 names to and from image bytes.
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 #include "model/cp1251_string.h"
 

@@ -1,7 +1,6 @@
 // One side of an automation rule: the activator (zone + event) or the executor (zone + action).
 #pragma once
 #include <cstdint>
-#include <string>
 
 #include "model/cp1251_string.h"
 
@@ -16,10 +15,10 @@ inline constexpr AsciiText kUnsetSideText = "  -?";
 struct RuleSide {
   uint16_t ZoneIndex = kUnsetZone;  // global zone index
   Cp1251String Text = kUnsetSideText;  // a copy of the zone's display text
-  uint8_t NodeType = 0;               // executor only: type of the zone's node
+  uint8_t NodeType = 0;                // executor only: type of the zone's node
   uint8_t Kind = kUnsetKind;
-  uint8_t NodeAddress = 0xFF;         // executor only: slave address of the commands
-  uint8_t Code = kUnsetCode;          // event (activator) or action (executor)
+  uint8_t NodeAddress = 0xFF;          // executor only: slave address of the commands
+  uint8_t Code = kUnsetCode;           // event (activator) or action (executor)
 };
 
 enum class Side : uint8_t { Activator, Executor };

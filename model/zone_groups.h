@@ -2,8 +2,6 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 #include "model/cp1251_string.h"
 
