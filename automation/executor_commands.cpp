@@ -76,9 +76,7 @@ ExecutorCommand BuildExecutorCommand(uint8_t address, RegisterWrite w) {
                     static_cast<uint8_t>(w.Value & 0xFF),
                     0,
                     0};
-  const uint16_t crc = Crc16(c.data(), 6);
-  c[6] = static_cast<uint8_t>(crc & 0xFF);
-  c[7] = static_cast<uint8_t>(crc >> 8);
+  AppendCrc16(c.data(), kExecutorCommandBytes - 2);
   return c;
 }
 

@@ -16,11 +16,7 @@ namespace {
 
 using namespace image;
 
-void WriteCrc(ConfigImage& img) {
-  const uint16_t crc = ImageCrc(img);
-  img[kImageCrc] = static_cast<uint8_t>(crc & 0xFF);
-  img[kImageCrc + 1] = static_cast<uint8_t>(crc >> 8);
-}
+void WriteCrc(ConfigImage& img) { AppendCrc16(img.data(), static_cast<uint16_t>(CheckedLength)); }
 
 struct NumberPair {
   uint16_t Number;
@@ -127,10 +123,7 @@ void ParseNodes(ConfigModel& m, const ConfigImage& img, std::vector<std::string>
 
 uint16_t ImageCrc(const ConfigImage& img) { return Crc16(img.data(), static_cast<uint16_t>(CheckedLength)); }
 
-bool ImageCrcMatches(const ConfigImage& img) {
-  const uint16_t crc = ImageCrc(img);
-  return img[kImageCrc] == (crc & 0xFF) && img[kImageCrc + 1] == (crc >> 8);
-}
+bool ImageCrcMatches(const ConfigImage& img) { return Crc16Matches(img.data(), kImageCrc + 2); }
 
 uint8_t BuildImage(ConfigModel& m, ConfigImage& img) {
   img.fill(kFill);

@@ -194,22 +194,7 @@ void PanelParameters::TimeSet_ButtClick() {
 void PanelParameters::SetPanelClock() {
   const CivilTime now = pcClock_();
   const int year = ((now.year % 100) + 100) % 100;
-  const uint8_t fields[reg::kClockFieldCount] = {
-      static_cast<uint8_t>(now.hour), static_cast<uint8_t>(now.minute), static_cast<uint8_t>(now.second),
-      static_cast<uint8_t>(now.day),  static_cast<uint8_t>(now.month),  static_cast<uint8_t>(year)};
-  auto& f = link_.FrameBuffer;
-  f[0] = link_.DeviceAddress;
-  f[1] = fn::kWriteMultiple;
-  f[2] = 0;
-  f[3] = reg::kClockHour;
-  f[4] = 0;
-  f[5] = reg::kClockFieldCount;
-  f[6] = 2 * reg::kClockFieldCount;
-  for (int i = 0; i < reg::kClockFieldCount; ++i) {
-    f[7 + 2 * i] = 0;
-    f[8 + 2 * i] = fields[i];
-  }
-  SealFrame(link_, 19);
+  const uint8_t length = BuildClockSetRequest(link_, now);
 
   view_.SetComboIndex(ParamCombo::TeSComboBox5, now.hour);
   view_.SetComboIndex(ParamCombo::TeSComboBox6, now.minute);
@@ -221,7 +206,7 @@ void PanelParameters::SetPanelClock() {
   } else {
     view_.ShowComboText(ParamCombo::TeSComboBox4, std::to_string(now.year));  // off the list: no item
   }
-  link_.SendFrame(21, 2000);
+  link_.SendFrame(length, 2000);
 }
 
 // ---- acknowledgements ----

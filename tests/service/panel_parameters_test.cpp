@@ -227,10 +227,8 @@ TEST_F(PanelParametersTest, RadioAndButtonWrites) {
 TEST_F(PanelParametersTest, TimeSetFrameAndCombos) {
   params.TimeSet_ButtClick();
   ASSERT_EQ(line.requests.size(), 1U);
-  std::vector<uint8_t> expected{247, 0x10, 0, 7, 0, 6, 12, 0, 9, 0, 5, 0, 7, 0, 3, 0, 2, 0, 19};
-  const uint16_t crc = Crc16(expected.data(), 19);
-  expected.push_back(static_cast<uint8_t>(crc & 0xFF));
-  expected.push_back(static_cast<uint8_t>(crc >> 8));
+  std::vector<uint8_t> expected{247, 0x10, 0, 7, 0, 6, 12, 0, 9, 0, 5, 0, 7, 0, 3, 0, 2, 0, 19, 0, 0};
+  AppendCrc16(expected.data(), 19);
   EXPECT_EQ(line.requests[0], expected);
   EXPECT_EQ(memo1.lines[0].substr(0, 8), "TX : F7 ");
   EXPECT_EQ(link.ExpectedLength, 8);
