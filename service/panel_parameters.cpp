@@ -47,26 +47,26 @@ void PanelParameters::DecodeParameterBlockHandler() {
 }
 
 void PanelParameters::Fill(const ParameterBlock& p) {
-  view_.SetComboIndex(ParamCombo::TeSComboBox5, p.hourIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox6, p.minuteIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox7, p.secondIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox2, p.dayIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox3, p.monthIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox4, p.yearIndex);
-  view_.SetText(ParamText::Label2, p.clockDifference);
-  view_.SetRadioGroup(ParamRadioGroup::FireMode, p.fireMode);
-  view_.SetRadioGroup(ParamRadioGroup::FireDuration, p.fireDuration);
-  view_.SetRadioGroup(ParamRadioGroup::AlarmMode, p.alarmMode);
-  view_.SetRadioGroup(ParamRadioGroup::AlarmDuration, p.alarmDuration);
-  view_.SetScrollPosition(ParamScroll::TeScrollBar1, p.contrastPosition);
-  view_.SetText(ParamText::TeGroupBox10, param::ContrastCaption(p.contrastPosition));
-  view_.SetScrollPosition(ParamScroll::TeScrollBar3, p.trimPosition);
-  view_.SetText(ParamText::Label1, param::TrimLabel(p.trimPosition));
-  view_.SetScrollPosition(ParamScroll::TeScrollBar2, p.volumePosition);
-  view_.SetText(ParamText::TeGroupBox3, param::VolumeCaption(p.volumePosition));
-  view_.SetComboIndex(ParamCombo::TeSComboBox8, p.internalSpeedIndex);
-  view_.SetScrollPosition(ParamScroll::TeScrollBar4, p.timeoutPosition);
-  view_.SetText(ParamText::TeLabel9, p.timeoutLabel);
+  view_.SetComboIndex(ParamCombo::TeSComboBox5, p.HourIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox6, p.MinuteIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox7, p.SecondIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox2, p.DayIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox3, p.MonthIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox4, p.YearIndex);
+  view_.SetText(ParamText::Label2, p.ClockDifference);
+  view_.SetRadioGroup(ParamRadioGroup::FireMode, p.FireMode);
+  view_.SetRadioGroup(ParamRadioGroup::FireDuration, p.FireDuration);
+  view_.SetRadioGroup(ParamRadioGroup::AlarmMode, p.AlarmMode);
+  view_.SetRadioGroup(ParamRadioGroup::AlarmDuration, p.AlarmDuration);
+  view_.SetScrollPosition(ParamScroll::TeScrollBar1, p.ContrastPosition);
+  view_.SetText(ParamText::TeGroupBox10, param::ContrastCaption(p.ContrastPosition));
+  view_.SetScrollPosition(ParamScroll::TeScrollBar3, p.TrimPosition);
+  view_.SetText(ParamText::Label1, param::TrimLabel(p.TrimPosition));
+  view_.SetScrollPosition(ParamScroll::TeScrollBar2, p.VolumePosition);
+  view_.SetText(ParamText::TeGroupBox3, param::VolumeCaption(p.VolumePosition));
+  view_.SetComboIndex(ParamCombo::TeSComboBox8, p.InternalSpeedIndex);
+  view_.SetScrollPosition(ParamScroll::TeScrollBar4, p.TimeoutPosition);
+  view_.SetText(ParamText::TeLabel9, p.TimeoutLabel);
 }
 
 // ---- writes ----
