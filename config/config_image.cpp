@@ -15,6 +15,7 @@ namespace zelor {
 namespace {
 
 using namespace image;
+static_assert(kGroupFill == NoGroup, "the group section's unused entries read as no group");
 
 void WriteCrc(ConfigImage& img) { AppendCrc16(img.data(), static_cast<uint16_t>(CheckedLength)); }
 
@@ -109,7 +110,7 @@ void ParseNodes(ConfigModel& m, const ConfigImage& img, std::vector<std::string>
       zone.ConvNumber = 0;
       if (owned[i] >= 0) {
         const uint16_t number = ReadBigEndian(img, kSortedNumbers + 2 * static_cast<std::size_t>(owned[i]));
-        if (number <= 0xFFFF - kExplicitNumberBase) {
+        if (number <= UINT16_MAX - kExplicitNumberBase) {
           zone.ConvNumber = static_cast<uint16_t>(number + kExplicitNumberBase);
         } else {
           problems.push_back(NumberTooLargeText(i, number));
