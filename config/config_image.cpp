@@ -126,7 +126,7 @@ uint16_t ImageCrc(const ConfigImage& img) { return Crc16(img.data(), static_cast
 
 bool ImageCrcMatches(const ConfigImage& img) { return Crc16Matches(img.data(), kImageCrc + 2); }
 
-uint8_t BuildImage(ConfigModel& m, ConfigImage& img) {
+uint8_t BuildImage(const ConfigModel& m, ConfigImage& img) {
   img.fill(kFill);
   std::fill(img.begin() + kZoneGroups, img.begin() + kGroupNames, kGroupFill);
   if (m.NodeCount == 0) {
@@ -137,14 +137,16 @@ uint8_t BuildImage(ConfigModel& m, ConfigImage& img) {
   }
   if (!WriteSortedNumbers(m, img)) return kBuildDuplicateNumbers;
   WriteNodesAndZones(m, img);
-  const bool fits = EncodeRules(m, img);
-  RefreshAutoGrid(m, 0);
-  if (!fits) return kBuildTooManySlots;
+  if (!EncodeRules(m, img)) return kBuildTooManySlots;
   for (uint8_t g = 0; g < kGroupCount; ++g) {
     EncodeName(m.GroupNames[g], &img[kGroupNames + kGroupNameWidth * g], kGroupNameWidth);
   }
   WriteCrc(img);
   return kBuildOk;
+}
+
+bool BuildReachedRules(const ConfigModel& m, uint8_t result) {
+  return m.NodeCount > 0 && result != kBuildDuplicateNumbers;
 }
 
 std::vector<std::string> ParseImage(ConfigModel& m, const ConfigImage& img) {
