@@ -60,8 +60,8 @@ uint8_t BuildWriteMultipleRequest(LinkState& link, uint16_t start, uint16_t quan
 }
 
 uint8_t BuildClockSetRequest(LinkState& link, const CivilTime& time) {
-  const int year = ((time.year % 100) + 100) % 100;
-  const int fields[reg::kClockFieldCount] = {time.hour, time.minute, time.second, time.day, time.month, year};
+  const int fields[reg::kClockFieldCount] = {time.hour, time.minute, time.second,
+                                             time.day,  time.month,  ClockYear(time.year)};
   std::array<uint8_t, 2 * reg::kClockFieldCount> data{};
   for (std::size_t i = 0; i < reg::kClockFieldCount; ++i) data[2 * i + 1] = static_cast<uint8_t>(fields[i]);
   return BuildWriteMultipleRequest(link, reg::kClockHour, reg::kClockFieldCount, data);

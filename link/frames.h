@@ -28,7 +28,9 @@ void BuildWriteRequest(LinkState& link, uint16_t reg, uint16_t value);
 // nothing for more than 246 data bytes. ExpectedLength is the caller's to set (8 for the reply).
 uint8_t BuildWriteMultipleRequest(LinkState& link, uint16_t start, uint16_t quantity,
                                   std::span<const uint8_t> data);
-// The clock set: registers 7..12 := hour, minute, second, day, month, year modulo 100 (21 bytes).
+// The year as register 12 and the clock-set frame carry it: modulo 100, 0..99 for any year.
+constexpr int ClockYear(int year) { return ((year % 100) + 100) % 100; }
+// The clock set: registers 7..12 := hour, minute, second, day, month, ClockYear (21 bytes).
 uint8_t BuildClockSetRequest(LinkState& link, const CivilTime& time);
 // The configuration block write: the 192 image bytes of block `page` to 0x0F00 + page, with the
 // quantity field 1 as the panel expects it (201 bytes).

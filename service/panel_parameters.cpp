@@ -193,7 +193,7 @@ void PanelParameters::TimeSet_ButtClick() {
 
 void PanelParameters::SetPanelClock() {
   const CivilTime now = pcClock_();
-  const int year = ((now.year % 100) + 100) % 100;
+  const int year = ClockYear(now.year);
   const uint8_t length = BuildClockSetRequest(link_, now);
 
   view_.SetComboIndex(ParamCombo::TeSComboBox5, now.hour);

@@ -58,6 +58,9 @@ TEST(Frames, ClockSetRequest) {
       << "the year travels modulo 100";
   link.RxCount = 21;
   EXPECT_TRUE(CheckResponseCrc(link));
+  EXPECT_EQ(ClockYear(2019), 19);
+  EXPECT_EQ(ClockYear(2000), 0);
+  EXPECT_EQ(ClockYear(1999), 99);
 }
 
 TEST(Frames, ConfigBlockWriteRequest) {
