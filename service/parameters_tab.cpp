@@ -4,6 +4,8 @@
 #include <QLineEdit>
 
 #include "link/format.h"
+#include "link/line_rates.h"
+#include "link/link_state.h"
 #include "service/service_tab_texts.h"
 
 namespace zelor {
@@ -37,7 +39,7 @@ QStringList Numbers(int from, int to, uint8_t width) {
 
 QStringList Rates() {
   QStringList items;
-  for (const char* r : service_text::kRates) items << r;
+  for (int i = 0; i < kBaudRateCount; ++i) items << QString::fromStdString(BaudRateText(i));
   return items;
 }
 
@@ -54,8 +56,8 @@ QScrollBar* MakeScrollBar(const char* name, int minimum, int maximum, int value,
 QSpinBox* MakeAddressSpin(const char* name, QRect geometry, QWidget* parent) {
   auto* spin = new QSpinBox(parent);
   spin->setObjectName(name);
-  spin->setRange(1, 247);  // three characters at most
-  spin->setValue(247);
+  spin->setRange(1, kHighestSlaveAddress);  // three characters at most
+  spin->setValue(kDefaultDeviceAddress);
   spin->setGeometry(geometry);
   return spin;
 }
@@ -101,7 +103,7 @@ void ParametersTab::BuildExternalInterface() {
   TeSComboBox1 = MakeCombo("TeSComboBox1", Rates(), service_text::kExternalSpeedInitialIndex, {36, 38, 121, 22},
                            TeGroupBox2);
   TeLabel5 = MakeLabel(QString(), 172, 22, TeGroupBox2, "TeLabel5");
-  ShowDeviceAddress(247);
+  ShowDeviceAddress(kDefaultDeviceAddress);
   TeSpinEdit1 = MakeAddressSpin("TeSpinEdit1", {172, 38, 64, 22}, TeGroupBox2);
   TeSpinEdit1->installEventFilter(this);
   AddrC_Butt = new QPushButton(service_text::kAddressCopy, TeGroupBox2);

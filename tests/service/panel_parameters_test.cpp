@@ -218,7 +218,7 @@ TEST_F(PanelParametersTest, RadioAndButtonWrites) {
     ASSERT_EQ(line.requests.size(), 1U) << c.reg;
     EXPECT_EQ(Reg(line.requests[0], 2), c.reg);
     EXPECT_EQ(Reg(line.requests[0], 4), c.value);
-    EXPECT_EQ(link.ResponseKind, rkParameterWrite);
+    EXPECT_EQ(link.ResponseKind, ResponseKind::rkParameterWrite);
     AwaitReceiveCycle();
     EXPECT_EQ(memo1.lines.back(), "   : ОК.");
   }
@@ -254,12 +254,12 @@ TEST_F(PanelParametersTest, TimeSetFrameAndCombos) {
 
 TEST_F(PanelParametersTest, GatesAndDeferral) {
   // Mode gate: an archive download is running.
-  link.OperationMode = omDownloadRecords;
+  link.OperationMode = OperationMode::omDownloadRecords;
   params.ComboChanged(ParamCombo::TeSComboBox1);
   params.Sound_ButtClick();
   params.QueryA_ButtClick();
   EXPECT_TRUE(line.requests.empty());
-  link.OperationMode = omIdle;
+  link.OperationMode = OperationMode::omIdle;
 
   // Lock gate: the query is outstanding.
   params.QueryA_ButtClick();
@@ -272,7 +272,7 @@ TEST_F(PanelParametersTest, GatesAndDeferral) {
 
   // Deferral: a change while the monitor waits for its poll goes right after it, for the same control.
   panel.SetRegister(reg::kArchiveNewest, 8200);
-  sequencer.Start(omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
+  sequencer.Start(OperationMode::omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
   clock.AdvanceMs(251);
   ASSERT_TRUE(link.Timer_Rx->Enabled());
   const auto before = line.requests.size();
