@@ -58,6 +58,9 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
     for (const auto& line : FormatTxLines(FrameBuffer.data(), length)) memo.AddLine(line);
     memo.AddLine(text::kRxPlaceholder);
   }
+  // Only MODBUS requests are matched with their replies; loader frames are logged neither.
+  awaited_.reset();
+  if (logged) awaited_ = RequestHead{FrameBuffer[0], FrameBuffer[1]};
   // Whatever was received belongs to an earlier request: the new request overwrote it, and
   // bytes of a late reply still waiting in the port must not be taken for this one's answer.
   RxCount = 0;
@@ -79,6 +82,7 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
 
 void Link::ArmResponseTimer(uint32_t timeoutMs) {
   if (timeoutMs != kKeepTimeout) Timer_Rx->SetInterval(timeoutMs);
+  responseDeadlineMicros_ = clock_.NowMicros() + int64_t{Timer_Rx->Interval()} * 1000;
   Restart(*Timer_Rx);
 }
 
@@ -147,8 +151,23 @@ std::optional<FailureCode> FailureCodeFor(OperationMode mode, bool timeout) {
   }
 }
 
+// A frame with a good CRC that is not the answer (another slave, another function: a reply that
+// came too late for its own request, or another master's traffic) is dropped, and the request
+// waits on for its own answer until its time-out. True when the cycle must stop here.
+bool Link::DropStrayReply() {
+  if (RxCount <= 0 || !awaited_ || !CheckResponseCrc(*this)) return false;
+  if (AnswersRequest(*awaited_, FrameBuffer.data(), static_cast<std::size_t>(RxCount))) return false;
+  RxCount = 0;
+  const int64_t leftMicros = responseDeadlineMicros_ - clock_.NowMicros();
+  if (leftMicros <= 0) return false;  // its time is up: the cycle reports the time-out
+  Timer_Rx->SetInterval(static_cast<uint32_t>((leftMicros + 999) / 1000));
+  Restart(*Timer_Rx);
+  return true;
+}
+
 void Link::Timer_RxTimer() {
   Timer_Rx->SetEnabled(false);
+  if (DropStrayReply()) return;
   if (!KeepsPortOpen(OperationMode)) ClosePort();
   surfaces_.memo1.SetColor(MemoColor::Blue);
   if (RxCount > 0) {

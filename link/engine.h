@@ -9,6 +9,7 @@
 #include "link/clock.h"
 #include "link/code_table.h"
 #include "link/link_state.h"
+#include "link/reply_match.h"
 #include "link/serial_port.h"
 #include "link/surfaces.h"
 
@@ -58,7 +59,8 @@ class Link : public LinkState {
   bool SendWriteRequest(uint16_t reg, uint16_t value);
   // Sends the first `length` bytes of the function-16 frame already built in FrameBuffer.
   bool SendFrame(uint8_t length, uint32_t timeoutMs);
-  // Boot-loader frames: the same open-write-arm steps with no log line.
+  // Boot-loader frames: the same open-write-arm steps with no log line; their acknowledgements
+  // carry no address, so any reply is left to the upgrade receive hook.
   bool SendLoaderFrame(uint16_t length, uint32_t timeoutMs);
 
   // A completed port read: the port's bytes-received notification.
@@ -97,6 +99,7 @@ class Link : public LinkState {
   // A failed read request also closes the port; the other requests leave it as it was.
   bool Transmit(uint16_t length, bool logged, bool closeOnFailure);
   void ArmResponseTimer(uint32_t timeoutMs);
+  bool DropStrayReply();
   void ReportLinkFailure(bool timeout);
   void LogResponse();
   void GiveUp(FailureCode code, std::initializer_list<const char*> lines);
@@ -112,6 +115,9 @@ class Link : public LinkState {
   CodeTable<FailureCode, Handler> abandonSteps_;
   UpgradeHook upgradeHook_;
   std::function<void()> parkedAction_;
+  // The request that waits for its answer; none for a loader frame.
+  std::optional<RequestHead> awaited_;
+  int64_t responseDeadlineMicros_ = 0;
 };
 
 // Restarts a timer's count-down whether or not it was running.

@@ -171,10 +171,23 @@ TEST_F(EngineTest, LateReplyIsNeverTakenForTheNextAnswer) {
   clock.AdvanceMs(100);  // the late reply comes in on a closed port, or with nothing awaited
   EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.");
   line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
+  int contrastHandled = 0;
+  link.RegisterHandler(ResponseKind::rkContrastWrite, [&] { ++contrastHandled; });
   link.SendWriteRequest(reg::kLcdContrast, 9);
+  link.ResponseKind = ResponseKind::rkContrastWrite;
+  const Lines sent = memo1.lines;
+  ASSERT_EQ(sent.size(), 2U);
+  const int64_t sentAt = clock.NowMicros();
   line.Inject(1000, {0xF7, 0x03, 0x02, 0x00, 0x0B, 0x31, 0x96});  // stale bytes meet the write's read
+  clock.AdvanceMs(200);
+  EXPECT_TRUE(link.Timer_Rx->Enabled()) << "the write still waits for its echo";
+  EXPECT_EQ(memo1.lines, sent) << "the read reply is neither logged nor acknowledged";
   AwaitReceiveCycle();
   EXPECT_EQ(handled, 0);
+  EXPECT_EQ(contrastHandled, 0);
+  EXPECT_EQ(memo1.lines, (Lines{sent[0], "RX :", "   : TIME OUT."})) << "no \"   : ОК.\" for the read reply";
+  EXPECT_GE(clock.NowMicros() - sentAt, 350'000);
+  EXPECT_LT(clock.NowMicros() - sentAt, 351'000);
 }
 
 TEST_F(EngineTest, ApplyAcknowledgementEndsTheConfigurationWrite) {
