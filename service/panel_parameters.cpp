@@ -101,9 +101,9 @@ void PanelParameters::ComboChanged(ParamCombo combo) {
   if (!ModeAllows()) return;
   if (t.lockGate && link_.ControlsLocked == 1) return;
   if (link_.DeferIfBusy([this, combo] { ComboChanged(combo); })) return;
-  const int index = view_.ComboIndex(combo);
-  if (index < 0) return;  // nothing chosen: nothing to send
-  Write(t.reg, static_cast<uint16_t>(index + t.offset), t.kind);
+  const auto index = view_.ComboIndex(combo);
+  if (!index) return;  // nothing chosen: nothing to send
+  Write(t.reg, static_cast<uint16_t>(*index + t.offset), t.kind);
 }
 
 void PanelParameters::RadioClicked(ParamRadio radio) {

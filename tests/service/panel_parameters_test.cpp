@@ -24,9 +24,11 @@ class FakeParameterView : public ParameterView {
     combos[c] = -1;
     comboTexts[c] = text;
   }
-  int ComboIndex(ParamCombo c) const override {
+  std::optional<int> ComboIndex(ParamCombo c) const override {
     auto it = combos.find(c);
-    return it == combos.end() ? 0 : it->second;
+    if (it == combos.end()) return 0;
+    if (it->second < 0) return std::nullopt;
+    return it->second;
   }
   void SetRadioGroup(ParamRadioGroup g, int number) override { radios[g] = number; }
   void SetScrollPosition(ParamScroll s, int position) override { scrolls[s] = position; }
@@ -250,6 +252,15 @@ TEST_F(PanelParametersTest, TimeSetFrameAndCombos) {
   EXPECT_EQ(view.combos[ParamCombo::TeSComboBox4], -1);
   EXPECT_EQ(view.comboTexts[ParamCombo::TeSComboBox4], "2031");
   EXPECT_EQ(line.requests.back()[18], 31);
+}
+
+TEST_F(PanelParametersTest, ABoxWithNoItemChosenSendsNothing) {
+  view.ShowComboText(ParamCombo::TeSComboBox4, "2012");  // the year box before any query
+  params.ComboChanged(ParamCombo::TeSComboBox4);
+  EXPECT_TRUE(line.requests.empty());
+  view.combos[ParamCombo::TeSComboBox4] = 0;
+  params.ComboChanged(ParamCombo::TeSComboBox4);
+  EXPECT_EQ(line.requests.size(), 1U);
 }
 
 TEST_F(PanelParametersTest, GatesAndDeferral) {
