@@ -57,10 +57,11 @@ class Link : public LinkState {
   // Requests. They return false when the port could not be opened or written (already logged).
   bool SendReadRequest(uint16_t start, uint16_t count);
   bool SendWriteRequest(uint16_t reg, uint16_t value);
-  // Sends the first `length` bytes of the function-16 frame already built in FrameBuffer.
+  // Sends the first `length` bytes of the function-16 frame already built in FrameBuffer;
+  // timeoutMs kKeepTimeout keeps Timer_Rx's previous interval.
   bool SendFrame(uint8_t length, uint32_t timeoutMs);
-  // Boot-loader frames: the same open-write-arm steps with no log line; their acknowledgements
-  // carry no address, so any reply is left to the upgrade receive hook.
+  // Boot-loader frames: the same open-write-arm steps with no log line. Their replies are not
+  // matched with the request: the loader's acknowledgement carries no address.
   bool SendLoaderFrame(uint16_t length, uint32_t timeoutMs);
 
   // A completed port read: the port's bytes-received notification.
