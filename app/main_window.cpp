@@ -36,6 +36,17 @@ class FixedWidthTabBar : public QTabBar {
   QSize tabSizeHint(int index) const override { return {100, QTabBar::tabSizeHint(index).height()}; }
 };
 
+// The editor views the configuration core refreshes: the rule list and its pickers on "КОНФИГ.-4".
+class WindowConfigViews : public ConfigViews {
+ public:
+  explicit WindowConfigViews(AutomationTab& rules) : rules_(rules) {}
+  void RefreshAutoGrid(uint8_t selected) override { rules_.RefreshAutoGrid(selected); }
+  void HideRulePickers() override { rules_.HideRulePickers(); }
+
+ private:
+  AutomationTab& rules_;
+};
+
 class PageControl : public QTabWidget {
  public:
   explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new FixedWidthTabBar(this)); }
@@ -71,6 +82,8 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
 
   BuildFrame();
   BuildMenus();
+  configViews_ = std::make_unique<WindowConfigViews>(*TeTabSheet4);
+  Config.Views = configViews_.get();
 
   link_ = std::make_unique<Link>(*clock_, *port_, LinkSurfaces{*TeMemo1, *TeMemo2, *StatusBar1, *TeProgressBar1});
   sequencer_ = std::make_unique<Sequencer>(*link_);
@@ -94,6 +107,7 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
 }
 
 TForm1::~TForm1() {
+  Config.Views = nullptr;
   // Everything made from the clock or bound to the port goes before them.
   TimerX1.reset();
   parameters_.reset();
@@ -113,7 +127,7 @@ void TForm1::BuildFrame() {
   TeTabSheet2 = new ArchiveTab;
   TeTabSheet3 = new ParametersTab;
   TeTabSheet12 = new ConfigTab;
-  TeTabSheet4 = new AutomationTab;
+  TeTabSheet4 = new AutomationTab(Config);
   TePageControl1->addTab(TeTabSheet1, "СТАТУС");
   TePageControl1->addTab(TeTabSheet2, "АРХИВ");
   TePageControl1->addTab(TeTabSheet3, "ПРОГ.-2");
