@@ -1,12 +1,14 @@
 #include "automation/automation_tab.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyle>
 
 #include "automation/automation_tab_texts.h"
 #include "automation/rules.h"
+#include "widgets/qt_fonts.h"
 
 namespace zelor {
 
@@ -27,6 +29,8 @@ StringGrid* MakeGrid(const char* name, int columns, QRect place, QWidget* parent
   auto* g = new StringGrid(name, columns, 2, kAutoGridRowHeight, parent);
   g->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   g->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  // A one-pixel frame, so that 19 rules (16 devices) fit whole, as the scrolling rules expect.
+  g->setFrameShadow(QFrame::Plain);
   g->setGeometry(place);
   return g;
 }
@@ -57,6 +61,10 @@ AutomationTab::AutomationTab(ConfigModel& model, QWidget* parent) : QWidget(pare
 
   EventBox = new ChoiceBox("EventBox", this);
   EventBox->setMaxVisibleItems(10);
+  // The list drops down below the box, as a drop-down list does, rather than over it.
+  EventBox->setStyleSheet("QComboBox { combobox-popup: 0; }");
+  EventBox->setFont(fonts::Face(fonts::kDefaultFontFamily, 11));  // a style sheet takes no font from the window
+  EventBox->view()->setFont(EventBox->font());
   EventBox->hide();
 
   AddAuto_Butt = MakeButton("AddAuto_Butt", QStyle::SP_FileDialogNewFolder, 40, this);
