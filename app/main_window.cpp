@@ -36,17 +36,6 @@ class FixedWidthTabBar : public QTabBar {
   QSize tabSizeHint(int index) const override { return {100, QTabBar::tabSizeHint(index).height()}; }
 };
 
-// The editor views the configuration core refreshes: the rule list and its pickers on "КОНФИГ.-4".
-class WindowConfigViews : public ConfigViews {
- public:
-  explicit WindowConfigViews(AutomationTab& rules) : rules_(rules) {}
-  void RefreshAutoGrid(uint8_t selected) override { rules_.RefreshAutoGrid(selected); }
-  void HideRulePickers() override { rules_.HideRulePickers(); }
-
- private:
-  AutomationTab& rules_;
-};
-
 class PageControl : public QTabWidget {
  public:
   explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new FixedWidthTabBar(this)); }
@@ -82,8 +71,7 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
 
   BuildFrame();
   BuildMenus();
-  configViews_ = std::make_unique<WindowConfigViews>(*TeTabSheet4);
-  Config.Views = configViews_.get();
+  Config.Views = TeTabSheet4;
 
   link_ = std::make_unique<Link>(*clock_, *port_, LinkSurfaces{*TeMemo1, *TeMemo2, *StatusBar1, *TeProgressBar1});
   sequencer_ = std::make_unique<Sequencer>(*link_);

@@ -125,7 +125,6 @@ class TForm1 : public QWidget {
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
-  std::unique_ptr<ConfigViews> configViews_;  // Config.Views: the tabs the configuration core refreshes
   bool activated_ = false;
   bool centred_ = false;
 };

@@ -11,7 +11,8 @@
 
 namespace zelor {
 
-class AutomationTab : public QWidget {
+// Also the rule part of the model's ConfigViews: the core's fix-ups, reads and builds refresh it.
+class AutomationTab : public QWidget, public ConfigViews {
   Q_OBJECT
  public:
   explicit AutomationTab(ConfigModel& model, QWidget* parent = nullptr);
@@ -21,9 +22,9 @@ class AutomationTab : public QWidget {
 
   // Rewrites the rule list from the model and selects rule s; any zone picking or open code
   // list ends with it. The core reaches it through ConfigViews::RefreshAutoGrid.
-  void RefreshAutoGrid(uint8_t s);
+  void RefreshAutoGrid(uint8_t s) override;
   // Hides AutoNodeGrid, AutoZoneGrid and EventBox (ConfigViews::HideRulePickers).
-  void HideRulePickers();
+  void HideRulePickers() override;
   // What the node list's fix-ups end with: pickers and list hidden, rule 0 selected. For changes
   // on "КОНФИГ.-3" that reach the rules without a fix-up (a zone's kind, a node's address).
   void RefreshAfterNodeChange();
