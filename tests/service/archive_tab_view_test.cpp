@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <iostream>
 
 #include "app/window_fixture.h"
 #include "archive_test_support.h"
@@ -221,6 +222,16 @@ TEST_F(ArchiveTabViewTest, CancelledSaveDialogChangesNothing) {
   EXPECT_EQ(form->link().OperationMode, omIdle);
 }
 
+TEST(PcArchiveDateTexts, TheSystemFormatsWithoutATimeZone) {
+  const PcDateTexts now = PcArchiveDateTexts();
+  std::cout << "long time \"" << now.longTime << "\", short date \"" << now.shortDate << "\"\n";
+  EXPECT_FALSE(now.longTime.empty());
+  EXPECT_FALSE(now.shortDate.empty());
+  EXPECT_EQ(now.longTime.find("UTC"), std::string::npos);
+  EXPECT_EQ(QString::fromStdString(now.longTime).count(':'), 2) << "hours, minutes and seconds";
+  EXPECT_EQ(ProposedArchiveFileName(now.shortDate).find('/'), std::string::npos);
+}
+
 TEST(ArchiveDialogFolder, AnUnwritableProgramFolderGivesTheDocumentsFolder) {
   EXPECT_EQ(ArchiveDialogFolder("/opt/tool", true, "/home/u/Documents"), "/opt/tool");
   EXPECT_EQ(ArchiveDialogFolder("/usr/bin", false, "/home/u/Documents"), "/home/u/Documents");
@@ -237,6 +248,19 @@ TEST_F(ArchiveTabViewTest, FilledGridPicture) {
   EXPECT_EQ(Cell(4, 2), "  ПОЖАР  L= 0150м");
   EXPECT_EQ(Cell(2, 1), "                   ");
   EXPECT_EQ(tab->FileGrid->horizontalHeader()->defaultAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+  // The painted fills, sampled in a corner of each cell where no text is drawn.
+  const QImage image = tab->FileGrid->viewport()->grab().toImage();
+  auto fillAt = [&](int column, int dataRow) {
+    const QRect r = tab->FileGrid->visualRect(tab->FileGrid->model()->index(dataRow, column));
+    return image.pixelColor(r.topLeft() + QPoint(2, 2));
+  };
+  const QColor fixed = tab->FileGrid->palette().color(QPalette::Button);
+  EXPECT_EQ(fillAt(1, 2), QColor(182, 189, 210)) << "the selected row";
+  EXPECT_EQ(fillAt(6, 2), QColor(182, 189, 210));
+  EXPECT_EQ(fillAt(0, 2), fixed) << "the number column keeps the fixed colour";
+  EXPECT_EQ(fillAt(0, 5), fixed);
+  EXPECT_EQ(fillAt(2, 5), QColor(Qt::white));
+  EXPECT_NE(fixed, QColor(Qt::white));
   if (const QString dir = qEnvironmentVariable("ZELOR_SCREENSHOT_DIR"); !dir.isEmpty()) {
     form->grab().save(dir + "/archive_filled.png");
   }
