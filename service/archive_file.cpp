@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 
 namespace zelor {
 
@@ -27,7 +27,7 @@ bool ArchiveFile::Create(const std::string& path) {
 bool ArchiveFile::WriteLines(const std::vector<std::string>& utf8Lines) {
   if (!out_.is_open()) return false;
   for (const auto& line : utf8Lines) {
-    const std::string bytes = Cp1251FromUtf8(line);
+    const std::string bytes = Cp1251FromUtf8(line).Bytes();
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out_.write("\r\n", 2);
   }

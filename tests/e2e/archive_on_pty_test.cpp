@@ -22,7 +22,7 @@
 #include "app/main_window.h"
 #include "app/qt_clock.h"
 #include "app/qt_serial_port.h"
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 #include "link/crc16.h"
 #include "link/port_registry.h"
 #include "link/registers.h"
@@ -182,7 +182,7 @@ class ArchiveOnPtyTest : public ::testing::Test {
     ASSERT_EQ(lines.size(), 4 + 1500 + 1);
     EXPECT_TRUE(lines.back().isEmpty());
     for (int i = 0; i < 1500; ++i) {
-      const std::string expected = Cp1251FromUtf8(ArchiveFileLine(i + 1, archive.oldestFirst[static_cast<std::size_t>(i)])) + "\r";
+      const std::string expected = Cp1251FromUtf8(ArchiveFileLine(i + 1, archive.oldestFirst[static_cast<std::size_t>(i)])).Bytes() + "\r";
       ASSERT_EQ(lines[4 + i].toStdString(), expected) << "record line " << i + 1;
     }
     for (int row = 1; row <= 15; ++row) {

@@ -9,7 +9,7 @@
 
 #include "archive_test_support.h"
 #include "link/link_texts.h"
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 #include "link_fixture.h"
 #include "service/archive_download.h"
 #include "service/archive_lines.h"
@@ -66,7 +66,7 @@ class ArchiveDownloadTest : public LinkFixture {
     std::vector<std::string> lines;
     uint16_t a = first;
     for (int i = 0; i < count; ++i) {
-      lines.push_back(Cp1251FromUtf8(ArchiveFileLine(i + 1, DecodeEvent(panel.archive().At(a).data()))));
+      lines.push_back(Cp1251FromUtf8(ArchiveFileLine(i + 1, DecodeEvent(panel.archive().At(a).data()))).Bytes());
       a = sim::EventArchive::Next(a);
     }
     return lines;
@@ -176,7 +176,7 @@ TEST_F(ArchiveDownloadTest, WrappedFullRingGivesEveryRecordOnceOldestFirst) {
   // Records 13 .. 1512 in order: the oldest first, none twice.
   for (int i = 0; i < 1500; ++i) {
     ASSERT_EQ(lines[static_cast<std::size_t>(i)],
-              Cp1251FromUtf8(ArchiveFileLine(i + 1, DecodeEvent(TestRecord(13 + i).data()))));
+              Cp1251FromUtf8(ArchiveFileLine(i + 1, DecodeEvent(TestRecord(13 + i).data()))).Bytes());
   }
   const auto starts = BatchStarts();
   ASSERT_GE(starts.size(), 2U);
@@ -253,7 +253,7 @@ TEST_F(ArchiveDownloadTest, StopMidwayKeepsTheHeaderAndTheLinesSoFar) {
   EXPECT_EQ(line.requests.size(), sent) << "nothing more is asked";
   const auto lines = SplitCrLf(ReadBytes(path));
   ASSERT_EQ(lines.size(), 4U + 60U);
-  EXPECT_EQ(lines[0], Cp1251FromUtf8("АРХИВ ПРИБОРА <ЗЕЛОР-ПУИ>; ДАТА СНЯТИЯ ДАННЫХ -> 14:05:07 13.12.2018"));
+  EXPECT_EQ(lines[0], Cp1251FromUtf8("АРХИВ ПРИБОРА <ЗЕЛОР-ПУИ>; ДАТА СНЯТИЯ ДАННЫХ -> 14:05:07 13.12.2018").Bytes());
   EXPECT_EQ(RecordLines(), ExpectedLines(8192, 60));
   EXPECT_EQ(memo1.lines, std::vector<std::string>{archive_text::kStopped});
   EXPECT_EQ(memo1.color, MemoColor::Blue);
