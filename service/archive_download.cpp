@@ -12,6 +12,8 @@ namespace zelor {
 
 namespace {
 constexpr int kInitialProgressMaximum = 150;
+// The write-failure line follows the receive cycle that found the failure after this long.
+constexpr uint32_t kFailureNoticeDelayMs = 1;
 }  // namespace
 
 ArchiveDownload::ArchiveDownload(Link& link, Sequencer& sequencer, ArchiveView& view, DateTexts pcDate)
@@ -23,7 +25,7 @@ ArchiveDownload::ArchiveDownload(Link& link, Sequencer& sequencer, ArchiveView& 
   link_.RegisterHandler(rkDownloadPointers, [this] { PointersHandler(); });
   link_.RegisterHandler(rkDownloadRecords, [this] { RecordsHandler(); });
   link_.SetAbandonSteps(fcArchiveDownload, [this] { Abandoned(); });
-  failureNotice_->SetInterval(1);
+  failureNotice_->SetInterval(kFailureNoticeDelayMs);
   failureNotice_->SetHandler([this] {
     failureNotice_->SetEnabled(false);
     ShowWriteFailure();
