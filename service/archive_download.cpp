@@ -10,6 +10,10 @@
 
 namespace zelor {
 
+using enum OperationMode;
+using enum ResponseKind;
+using enum FailureCode;
+
 namespace {
 constexpr int kInitialProgressMaximum = 150;
 // The write-failure line follows the receive cycle that found the failure after this long.
@@ -35,7 +39,7 @@ ArchiveDownload::ArchiveDownload(Link& link, Sequencer& sequencer, ArchiveView& 
 void ArchiveDownload::File_ButtAClick() { DownloadClick(DownloadActive == 1); }
 
 void ArchiveDownload::DownloadClick(bool stop) {
-  const uint8_t m = link_.OperationMode;
+  const OperationMode m = link_.OperationMode;
   if (m != omIdle && m != omDownloadPointers && m != omDownloadRecords) return;
   if (link_.DeferIfBusy([this, stop] { DownloadClick(stop); })) return;
   if (stop != (DownloadActive == 1)) return;

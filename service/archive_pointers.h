@@ -10,7 +10,7 @@
 namespace zelor {
 
 constexpr int kReplyHeaderBytes = 3;  // address, function, byte count
-constexpr int kReplyFrameBytes = 5;   // the header and the CRC
+constexpr int kReplyFrameBytes = fn::kReadReplyOverhead;  // the header and the CRC
 
 // True when the received reply holds `dataBytes` bytes after its byte count (and its CRC).
 inline bool ReplyHolds(const LinkState& link, int dataBytes) { return link.RxCount >= kReplyFrameBytes + dataBytes; }

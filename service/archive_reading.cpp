@@ -9,6 +9,10 @@
 
 namespace zelor {
 
+using enum OperationMode;
+using enum ResponseKind;
+using enum FailureCode;
+
 namespace {
 constexpr uint16_t kLast15Records = 15;
 }  // namespace
@@ -27,7 +31,7 @@ ArchiveReading::ArchiveReading(Link& link, Sequencer& sequencer, ArchiveView& vi
 void ArchiveReading::File_ButtBClick() { Last15Click(Last15Active == 1); }
 
 void ArchiveReading::Last15Click(bool stop) {
-  const uint8_t m = link_.OperationMode;
+  const OperationMode m = link_.OperationMode;
   if (m != omIdle && m != omLast15Count && m != omLast15Pointers && m != omLast15Record) return;
   if (link_.DeferIfBusy([this, stop] { Last15Click(stop); })) return;
   if (stop != (Last15Active == 1)) return;
@@ -147,7 +151,7 @@ void ArchiveReading::RecordHandler() {
 // ---- record count ----
 
 void ArchiveReading::File_ButtCClick() {
-  const uint8_t m = link_.OperationMode;
+  const OperationMode m = link_.OperationMode;
   const bool archive = m >= omLast15Count && m <= omDownloadRecords;
   const bool monitor = m >= omMonitorStart && m <= omMonitorRecord;
   if (m != omIdle && !archive && !monitor) return;

@@ -1,10 +1,14 @@
 #include "service/panel_parameters.h"
 
 #include "link/frames.h"
+#include "link/line_rates.h"
 #include "link/registers.h"
 #include "service/parameter_texts.h"
 
 namespace zelor {
+
+using enum OperationMode;
+using enum ResponseKind;
 
 PanelParameters::PanelParameters(Link& link, ParameterView& view, LocalClock pcClock)
     : link_(link), view_(view), pcClock_(std::move(pcClock)) {
@@ -18,7 +22,7 @@ PanelParameters::PanelParameters(Link& link, ParameterView& view, LocalClock pcC
 }
 
 bool PanelParameters::ModeAllows() const {
-  const uint8_t m = link_.OperationMode;
+  const OperationMode m = link_.OperationMode;
   return m == omIdle || (m >= omMonitorStart && m <= omMonitorRecord);
 }
 
@@ -47,31 +51,31 @@ void PanelParameters::DecodeParameterBlockHandler() {
 }
 
 void PanelParameters::Fill(const ParameterBlock& p) {
-  view_.SetComboIndex(ParamCombo::TeSComboBox5, p.hourIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox6, p.minuteIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox7, p.secondIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox2, p.dayIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox3, p.monthIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox4, p.yearIndex);
-  view_.SetText(ParamText::Label2, p.clockDifference);
-  view_.SetRadioGroup(ParamRadioGroup::FireMode, p.fireMode);
-  view_.SetRadioGroup(ParamRadioGroup::FireDuration, p.fireDuration);
-  view_.SetRadioGroup(ParamRadioGroup::AlarmMode, p.alarmMode);
-  view_.SetRadioGroup(ParamRadioGroup::AlarmDuration, p.alarmDuration);
-  view_.SetScrollPosition(ParamScroll::TeScrollBar1, p.contrastPosition);
-  view_.SetText(ParamText::TeGroupBox10, param::ContrastCaption(p.contrastPosition));
-  view_.SetScrollPosition(ParamScroll::TeScrollBar3, p.trimPosition);
-  view_.SetText(ParamText::Label1, param::TrimLabel(p.trimPosition));
-  view_.SetScrollPosition(ParamScroll::TeScrollBar2, p.volumePosition);
-  view_.SetText(ParamText::TeGroupBox3, param::VolumeCaption(p.volumePosition));
-  view_.SetComboIndex(ParamCombo::TeSComboBox8, p.internalSpeedIndex);
-  view_.SetScrollPosition(ParamScroll::TeScrollBar4, p.timeoutPosition);
-  view_.SetText(ParamText::TeLabel9, p.timeoutLabel);
+  view_.SetComboIndex(ParamCombo::TeSComboBox5, p.HourIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox6, p.MinuteIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox7, p.SecondIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox2, p.DayIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox3, p.MonthIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox4, p.YearIndex);
+  view_.SetText(ParamText::Label2, p.ClockDifference);
+  view_.SetRadioGroup(ParamRadioGroup::FireMode, p.FireMode);
+  view_.SetRadioGroup(ParamRadioGroup::FireDuration, p.FireDuration);
+  view_.SetRadioGroup(ParamRadioGroup::AlarmMode, p.AlarmMode);
+  view_.SetRadioGroup(ParamRadioGroup::AlarmDuration, p.AlarmDuration);
+  view_.SetScrollPosition(ParamScroll::TeScrollBar1, p.ContrastPosition);
+  view_.SetText(ParamText::TeGroupBox10, param::ContrastCaption(p.ContrastPosition));
+  view_.SetScrollPosition(ParamScroll::TeScrollBar3, p.TrimPosition);
+  view_.SetText(ParamText::Label1, param::TrimLabel(p.TrimPosition));
+  view_.SetScrollPosition(ParamScroll::TeScrollBar2, p.VolumePosition);
+  view_.SetText(ParamText::TeGroupBox3, param::VolumeCaption(p.VolumePosition));
+  view_.SetComboIndex(ParamCombo::TeSComboBox8, p.InternalSpeedIndex);
+  view_.SetScrollPosition(ParamScroll::TeScrollBar4, p.TimeoutPosition);
+  view_.SetText(ParamText::TeLabel9, p.TimeoutLabel);
 }
 
 // ---- writes ----
 
-void PanelParameters::Write(uint16_t reg, uint16_t value, uint8_t kind) {
+void PanelParameters::Write(uint16_t reg, uint16_t value, ResponseKind kind) {
   link_.SendWriteRequest(reg, value);
   link_.ResponseKind = kind;
 }
@@ -81,7 +85,7 @@ void PanelParameters::ComboChanged(ParamCombo combo) {
     uint16_t reg;
     int offset;  // value sent = item index + offset
     bool lockGate;
-    uint8_t kind;
+    ResponseKind kind;
   };
   Target t{};
   switch (combo) {
@@ -97,9 +101,9 @@ void PanelParameters::ComboChanged(ParamCombo combo) {
   if (!ModeAllows()) return;
   if (t.lockGate && link_.ControlsLocked == 1) return;
   if (link_.DeferIfBusy([this, combo] { ComboChanged(combo); })) return;
-  const int index = view_.ComboIndex(combo);
-  if (index < 0) return;  // nothing chosen: nothing to send
-  Write(t.reg, static_cast<uint16_t>(index + t.offset), t.kind);
+  const auto index = view_.ComboIndex(combo);
+  if (!index) return;  // nothing chosen: nothing to send
+  Write(t.reg, static_cast<uint16_t>(*index + t.offset), t.kind);
 }
 
 void PanelParameters::RadioClicked(ParamRadio radio) {
@@ -187,29 +191,14 @@ void PanelParameters::TimeSet_ButtClick() {
   if (link_.DeferIfBusy([this] { TimeSet_ButtClick(); })) return;
   link_.ControlsLocked = 1;
   SetPanelClock();
-  link_.ExpectedLength = 8;
+  link_.ExpectedLength = fn::kWriteReplyLength;
   link_.ResponseKind = rkParameterWrite;
 }
 
 void PanelParameters::SetPanelClock() {
   const CivilTime now = pcClock_();
-  const int year = ((now.year % 100) + 100) % 100;
-  const uint8_t fields[reg::kClockFieldCount] = {
-      static_cast<uint8_t>(now.hour), static_cast<uint8_t>(now.minute), static_cast<uint8_t>(now.second),
-      static_cast<uint8_t>(now.day),  static_cast<uint8_t>(now.month),  static_cast<uint8_t>(year)};
-  auto& f = link_.FrameBuffer;
-  f[0] = link_.DeviceAddress;
-  f[1] = fn::kWriteMultiple;
-  f[2] = 0;
-  f[3] = reg::kClockHour;
-  f[4] = 0;
-  f[5] = reg::kClockFieldCount;
-  f[6] = 2 * reg::kClockFieldCount;
-  for (int i = 0; i < reg::kClockFieldCount; ++i) {
-    f[7 + 2 * i] = 0;
-    f[8 + 2 * i] = fields[i];
-  }
-  SealFrame(link_, 19);
+  const int year = ClockYear(now.year);
+  const uint8_t length = BuildClockSetRequest(link_, now);
 
   view_.SetComboIndex(ParamCombo::TeSComboBox5, now.hour);
   view_.SetComboIndex(ParamCombo::TeSComboBox6, now.minute);
@@ -221,7 +210,7 @@ void PanelParameters::SetPanelClock() {
   } else {
     view_.ShowComboText(ParamCombo::TeSComboBox4, std::to_string(now.year));  // off the list: no item
   }
-  link_.SendFrame(21, 2000);
+  link_.SendFrame(length, 2000);
 }
 
 // ---- acknowledgements ----
@@ -240,7 +229,7 @@ void PanelParameters::AddressAcknowledged() {
 void PanelParameters::BaudAcknowledged() {
   link_.BaudIndex = static_cast<uint8_t>(link_.FrameBuffer[5] - 1);
   link_.UpdateStatusBar();
-  if (view_.AskChangePcBaudRate() && link_.BaudIndex <= 7) view_.SwitchPcBaudRate(link_.BaudIndex);
+  if (view_.AskChangePcBaudRate() && IsBaudIndex(link_.BaudIndex)) view_.SwitchPcBaudRate(link_.BaudIndex);
 }
 
 void PanelParameters::ContrastAcknowledged() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/crc16.h"
+#include "link/line_rates.h"
 #include "link/registers.h"
 #include "sim/sample_image.h"
 
@@ -22,7 +23,6 @@ constexpr uint16_t kMaxReadRecords = 20;
 constexpr uint16_t kClockTrimSpan = 4;
 constexpr uint16_t kMaxExtraTimeout = 4800;
 constexpr uint16_t kVolumeOff = 6;
-constexpr uint32_t kBauds[] = {1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600};
 
 bool IsClockRegister(uint16_t r) { return r >= reg::kClockHour && r <= reg::kClockYear; }
 bool IsConfigRegister(uint32_t r) {
@@ -30,13 +30,11 @@ bool IsConfigRegister(uint32_t r) {
 }
 }  // namespace
 
-uint32_t BaudOfSpeedCode(uint16_t code) { return code >= 1 && code <= 8 ? kBauds[code - 1] : 0; }
+uint32_t BaudOfSpeedCode(uint16_t code) { return BaudRateOf(code - 1).value_or(0); }
 
 uint16_t SpeedCodeOfBaud(uint32_t baud) {
-  for (uint16_t i = 0; i < 8; ++i) {
-    if (kBauds[i] == baud) return static_cast<uint16_t>(i + 1);
-  }
-  return 0;
+  const auto index = BaudIndexOf(baud);
+  return index ? static_cast<uint16_t>(*index + 1) : 0;
 }
 
 Panel::Panel() : Panel(PanelOptions{}) {}
@@ -110,9 +108,9 @@ void Panel::SetRegister(uint16_t r, uint16_t value) {
 }
 
 std::vector<uint8_t> Panel::Sealed(std::vector<uint8_t> frame) const {
-  const uint16_t crc = Crc16(frame.data(), static_cast<uint16_t>(frame.size()));
-  frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<uint8_t>(crc >> 8));
+  const std::size_t n = frame.size();
+  frame.resize(n + 2);
+  AppendCrc16(frame.data(), static_cast<uint16_t>(n));
   return frame;
 }
 
@@ -133,8 +131,7 @@ std::optional<std::vector<uint8_t>> Panel::Handle(const uint8_t* request, std::s
     return ack;
   }
   if (length < 4) return std::nullopt;
-  const uint16_t crc = Crc16(request, static_cast<uint16_t>(length - 2));
-  if (request[length - 2] != (crc & 0xFF) || request[length - 1] != (crc >> 8)) {
+  if (!Crc16Matches(request, length)) {
     lastOutcome_ = Outcome::BadCrc;
     return std::nullopt;
   }
@@ -263,7 +260,7 @@ std::vector<uint8_t> Panel::WriteMultiple(const uint8_t* request, std::size_t le
 
   if (IsConfigRegister(start) && extra_.count(start) == 0) {
     // The tool's block write says quantity 1 for its 192 bytes; a standard one says 96.
-    const bool toolBlock = quantity == 1 && byteCount == reg::kConfigBlockBytes;
+    const bool toolBlock = quantity == reg::kConfigBlockQuantity && byteCount == reg::kConfigBlockBytes;
     if (byteCount == 0 || (!toolBlock && byteCount != 2U * quantity)) return Exception(fn::kWriteMultiple, kIllegalValue);
     if (!config_.Write(start - reg::kConfigPageBase, data, byteCount)) return Exception(fn::kWriteMultiple, kIllegalAddress);
     ++writes_;

@@ -35,13 +35,15 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+
 bool WaitFor(const std::function<bool()>& pred, int ms) {
   QDeadlineTimer deadline(ms);
   while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   return pred();
 }
 
-// A plain MODBUS master on the terminal, sharing no code with the tool's link: it reads the
+// A plain MODBUS master on the terminal, sharing only the CRC with the tool's link: it reads the
 // simulator's archive record by record so the tool's results can be checked against it.
 class DirectReader {
  public:
@@ -62,9 +64,8 @@ class DirectReader {
   std::optional<std::vector<uint8_t>> Read(uint16_t start, uint16_t count, std::size_t dataBytes) {
     std::vector<uint8_t> request = {247, 3, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start),
                                     static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
-    const uint16_t crc = Crc16(request.data(), 6);
-    request.push_back(static_cast<uint8_t>(crc));
-    request.push_back(static_cast<uint8_t>(crc >> 8));
+    request.resize(8);
+    AppendCrc16(request.data(), 6);
     const std::size_t want = dataBytes + 5;
     for (int attempt = 0; attempt < 50; ++attempt) {
       ::tcflush(fd_, TCIFLUSH);
@@ -77,9 +78,7 @@ class DirectReader {
         if (n <= 0) break;
         reply.insert(reply.end(), buf, buf + n);
       }
-      if (reply.size() != want || reply[2] != dataBytes) continue;
-      const uint16_t got = static_cast<uint16_t>(reply[want - 2] | reply[want - 1] << 8);
-      if (Crc16(reply.data(), static_cast<uint16_t>(want - 2)) != got) continue;
+      if (reply.size() != want || reply[2] != dataBytes || !Crc16Matches(reply.data(), reply.size())) continue;
       return std::vector<uint8_t>(reply.begin() + 3, reply.end() - 2);
     }
     return std::nullopt;

@@ -128,9 +128,9 @@ TEST_F(WindowOnPtyTest, RegisteredPseudoTerminalIsListedFirstSelectedAndAnswers)
   ReadRegisterZero();
 
   // Closing the window closes an open port.
-  form->link().OperationMode = omLast15Count;  // an operation that keeps the port open
+  form->link().OperationMode = OperationMode::omLast15Count;  // an operation that keeps the port open
   ASSERT_TRUE(form->link().SendReadRequest(0, 1));
-  form->link().OperationMode = omIdle;
+  form->link().OperationMode = OperationMode::omIdle;
   ASSERT_TRUE(form->port().IsOpen());
   form->close();
   EXPECT_FALSE(form->port().IsOpen());
@@ -147,6 +147,20 @@ TEST_F(WindowOnPtyTest, SimulatorProgramServesTheTool) {
   ReadRegisterZero();
   form->close();
   StopSimulator(sim);
+}
+
+TEST_F(WindowOnPtyTest, ASimulatorStartedAfterTheToolAppearsWhenThePortMenuOpens) {
+  OpenWindow();
+  EXPECT_FALSE(PortCaptions().contains("SIM1"));
+  QProcess sim;
+  if (!StartSimulator(sim)) GTEST_SKIP() << "zelor-pui-sim is not built";
+  emit form->PORT1->aboutToShow();
+  ASSERT_FALSE(PortCaptions().isEmpty());
+  EXPECT_EQ(PortCaptions().front(), "SIM1");
+  StopSimulator(sim);
+  emit form->PORT1->aboutToShow();
+  EXPECT_FALSE(PortCaptions().contains("SIM1")) << "an ended simulator's port is gone";
+  form->close();
 }
 
 TEST_F(WindowOnPtyTest, ParametersTabIsFilledFromTheSimulatorAndWritesReachIt) {

@@ -19,6 +19,8 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+
 namespace fs = std::filesystem;
 
 std::string ReadBytes(const fs::path& p) {

@@ -11,6 +11,8 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+
 class ArchiveReadingTest : public LinkFixture {
  protected:
   FakeArchiveView view;

@@ -20,6 +20,8 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+
 class ArchiveTabViewTest : public WindowTest {
  protected:
   void SetUp() override {

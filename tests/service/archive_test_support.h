@@ -30,9 +30,9 @@ inline void FillWithTestRecords(sim::Panel& panel, int count) {
 
 // A reply frame from the panel: the bytes given, then their CRC low byte first.
 inline std::vector<uint8_t> Sealed(std::vector<uint8_t> frame) {
-  const uint16_t crc = Crc16(frame.data(), static_cast<uint16_t>(frame.size()));
-  frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<uint8_t>(crc >> 8));
+  const auto length = static_cast<uint16_t>(frame.size());
+  frame.resize(frame.size() + 2);
+  AppendCrc16(frame.data(), length);
   return frame;
 }
 
