@@ -128,6 +128,7 @@ void AutomationTab::FillRuleRow(int row, uint8_t rule) {
 }
 
 void AutomationTab::RefreshAutoGrid(uint8_t s) {
+  const bool wasFilling = filling_;
   filling_ = true;
   // Picking and choosing belong to the list as it was; neither may act on the rewritten one.
   HideRulePickers();
@@ -145,7 +146,7 @@ void AutomationTab::RefreshAutoGrid(uint8_t s) {
     for (int c = 0; c < AutoGrid->ColCount(); ++c) AutoGrid->SetCell(c, 1, QString());
   }
   SelectRow(*AutoGrid, model_.SelectedRule + 1);
-  filling_ = false;
+  filling_ = wasFilling;
   AutoGrid->viewport()->update();
 }
 
@@ -215,17 +216,18 @@ void AutomationTab::StartPicking(uint16_t zoneIndex) {
   AutoGrid->FitWidth(kAutoGridLines);
   SelectRow(*AutoGrid, 1);
   model_.SelectedRule = rule;
+  filling_ = false;
 
+  // Shown first: a grid scrolls to its selection only while it is shown.
+  AutoNodeGrid->show();
+  AutoZoneGrid->show();
+  model_.PickersOpen = true;
   ZonePosition at;
   FindZone(model_, zoneIndex, at);  // (0, 0) when the zone is not set or not found
   FillNodePicker(at.Node);
   Editor.PickerNode = at.Node;
   FillZonePicker(at.Zone);
   Editor.PickerZone = at.Zone;
-  filling_ = false;
-  AutoNodeGrid->show();
-  AutoZoneGrid->show();
-  model_.PickersOpen = true;
   AutoGrid->viewport()->update();
 }
 
