@@ -42,6 +42,27 @@ QColor PaintedFill(StringGrid* g, int column, int row) {
   const QImage picture = g->viewport()->grab().toImage();
   return picture.pixelColor(r.topLeft() + QPoint(1, 1));
 }
+// The horizontal room left and right of a cell's text, in pixels, from what was painted.
+struct Margins {
+  int left = -1, right = -1;
+};
+Margins TextMargins(StringGrid* g, int column, int row) {
+  const QRect r = g->visualRect(g->model()->index(row - 1, column));
+  const QImage picture = g->viewport()->grab().toImage();
+  const QColor fill = picture.pixelColor(r.topLeft() + QPoint(1, 1));
+  int first = -1, last = -1;
+  for (int x = r.left(); x < r.right(); ++x) {  // the grid line at the right edge is left out
+    for (int y = r.top() + 1; y < r.bottom(); ++y) {
+      if (picture.pixelColor(x, y) != fill) {
+        if (first < 0) first = x;
+        last = x;
+        break;
+      }
+    }
+  }
+  if (first < 0) return {};
+  return {first - r.left(), r.right() - 1 - last};
+}
 std::vector<std::string> Row(StringGrid* g, int row) {
   std::vector<std::string> cells;
   for (int c = 0; c < g->ColCount(); ++c) cells.push_back(g->Cell(c, row).toStdString());
@@ -238,6 +259,34 @@ TEST_F(AutomationTabTest, PickersShowTheDevicesAndZonesOfTheModel) {
   EXPECT_EQ(PaintedFill(zones, 1, 5), QColor(0xBC, 0xE1, 0x9C)) << "a selected zone is light green";
   EXPECT_EQ(PaintedFill(nodes, 1, 3), QColor(0xB6, 0xBD, 0xD2));
   EXPECT_EQ(PaintedFill(nodes, 1, 1), QColor(Qt::white));
+}
+
+TEST_F(AutomationTabTest, CellTextsAreAlignedAsDesigned) {
+  AddNodes(model(), {1, 5});
+  AddRules(2);
+  ClickCell(tab->AutoGrid, 0, 1);
+  PickZone(1, 0, 0);
+  ClickCell(tab->AutoGrid, 0, 2);  // the rows drawn are not the selected one
+  auto centred = [](Margins m) { return m.left >= 0 && std::abs(m.left - m.right) <= 3; };
+  // Left-aligned texts begin with blanks: the first ink stands that far in from the left edge.
+  auto left = [](StringGrid* g, Margins m, int blanks) {
+    const int indent = g->fontMetrics().horizontalAdvance(QString(blanks, ' '));
+    return m.left >= indent && m.left <= indent + 2;
+  };
+  EXPECT_TRUE(centred(TextMargins(tab->AutoGrid, 0, 1))) << "the rule number";
+  EXPECT_TRUE(centred(TextMargins(tab->AutoGrid, 4, 1))) << "the arrow";
+  for (int c : {1, 2, 3, 5}) EXPECT_TRUE(left(tab->AutoGrid, TextMargins(tab->AutoGrid, c, 1), 2)) << c;
+  DoubleClickCell(tab->AutoGrid, 5, 2);
+  ClickCell(tab->AutoNodeGrid, 1, 1);
+  ClickCell(tab->AutoZoneGrid, 1, 2);
+  EXPECT_TRUE(centred(TextMargins(tab->AutoNodeGrid, 0, 2)));
+  EXPECT_TRUE(centred(TextMargins(tab->AutoNodeGrid, 3, 2)));
+  EXPECT_TRUE(left(tab->AutoNodeGrid, TextMargins(tab->AutoNodeGrid, 1, 2), 2));
+  EXPECT_TRUE(left(tab->AutoNodeGrid, TextMargins(tab->AutoNodeGrid, 2, 2), 2));
+  EXPECT_TRUE(centred(TextMargins(tab->AutoZoneGrid, 0, 1)));
+  EXPECT_TRUE(left(tab->AutoZoneGrid, TextMargins(tab->AutoZoneGrid, 1, 1), 2));
+  // Three blanks before the kind's text, which begins with two.
+  EXPECT_TRUE(left(tab->AutoZoneGrid, TextMargins(tab->AutoZoneGrid, 2, 1), 5));
 }
 
 TEST_F(AutomationTabTest, ADeviceDoubleClickAssignsOnlyForSingleZoneDevices) {
