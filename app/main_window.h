@@ -35,6 +35,8 @@ class AutomationTab;
 class AddBoxView;
 class PanelParameters;
 class ParametersView;
+class AddressSearch;
+class SearchMenuView;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -68,6 +70,7 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
+  AddressSearch& search() { return *search_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -112,6 +115,7 @@ class TForm1 : public QWidget {
   void BuildMenus();
   void BuildFrame();
   void FormCreate();
+  void ConnectSearch();
   void ClearPortItems();
   void AddPortItem(const std::string& name);
   // SelectPort and SetPortName give the port's error text when a reopen under the new name fails.
@@ -129,6 +133,8 @@ class TForm1 : public QWidget {
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
+  SearchMenuView* searchView_ = nullptr;  // owned by the window
+  std::unique_ptr<AddressSearch> search_;
   bool activated_ = false;
   bool centred_ = false;
 };

@@ -4,6 +4,10 @@
 
 namespace zelor {
 
+namespace {
+constexpr uint8_t kHighestSearchAddress = 247;
+}  // namespace
+
 Sequencer::Sequencer(Link& link) : link_(link) {
   link_.Timer_Programm->SetHandler([this] { Timer_ProgrammTimer(); });
 }
@@ -49,6 +53,12 @@ void Sequencer::Timer_ProgrammTimer() {
     case omMonitorRecord: read(l.MonitorAddress, 1, rkMonitorRecord, 17); break;
     case omUpgrade: frame(omUpgrade, rkUpgrade); break;
     case omSearch:
+      // Past the highest slave address the byte would run on to 248..255 and wrap to the
+      // broadcast address 0: once 247 has been probed the search is over without a find.
+      if (l.DeviceAddress >= kHighestSearchAddress) {
+        l.ReportFailure(fcSearch);
+        break;
+      }
       ++l.DeviceAddress;
       l.surfaces().progress1.SetPosition(l.DeviceAddress);
       read(reg::kTypeCode, 1, rkSearchProbe);
