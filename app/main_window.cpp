@@ -21,6 +21,8 @@
 #include "service/parameters_view.h"
 #include "service/address_search.h"
 #include "service/search_menu_view.h"
+#include "upgrade/firmware_upgrade.h"
+#include "upgrade/upgrade_menu_view.h"
 #include "service/status_tab.h"
 
 namespace zelor {
@@ -101,7 +103,22 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   });
 
   ConnectSearch();
+  ConnectUpgrade();
   FormCreate();
+}
+
+void TForm1::ConnectUpgrade() {
+  UpgradeMenuControls controls;
+  controls.upgrade = CustomItem13;
+  controls.dialogParent = this;
+  controls.closeAddBox = [this] {
+    Add_Box->hide();
+    TeTabSheet12->Add_Butt_00->show();
+  };
+  controls.hideAddBox = [this] { Add_Box->hide(); };
+  upgradeView_ = new UpgradeMenuView(std::move(controls), this);
+  upgrade_ = std::make_unique<FirmwareUpgrade>(*link_, *sequencer_, *upgradeView_);
+  upgradeView_->Connect(*upgrade_);
 }
 
 void TForm1::ConnectSearch() {
@@ -127,6 +144,7 @@ void TForm1::ConnectSearch() {
 TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   TimerX1.reset();
+  upgrade_.reset();
   search_.reset();
   parameters_.reset();
   sequencer_.reset();

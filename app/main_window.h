@@ -37,6 +37,8 @@ class PanelParameters;
 class ParametersView;
 class AddressSearch;
 class SearchMenuView;
+class FirmwareUpgrade;
+class UpgradeMenuView;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -71,6 +73,8 @@ class TForm1 : public QWidget {
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
   AddressSearch& search() { return *search_; }
+  FirmwareUpgrade& upgrade() { return *upgrade_; }
+  UpgradeMenuView& upgradeView() { return *upgradeView_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -116,6 +120,7 @@ class TForm1 : public QWidget {
   void BuildFrame();
   void FormCreate();
   void ConnectSearch();
+  void ConnectUpgrade();
   void ClearPortItems();
   void AddPortItem(const std::string& name);
   // SelectPort and SetPortName give the port's error text when a reopen under the new name fails.
@@ -135,6 +140,8 @@ class TForm1 : public QWidget {
   std::unique_ptr<PanelParameters> parameters_;
   SearchMenuView* searchView_ = nullptr;  // owned by the window
   std::unique_ptr<AddressSearch> search_;
+  UpgradeMenuView* upgradeView_ = nullptr;  // owned by the window
+  std::unique_ptr<FirmwareUpgrade> upgrade_;
   bool activated_ = false;
   bool centred_ = false;
 };
