@@ -118,6 +118,28 @@ TEST_F(FirmwareUpgradeTest, StartLoadsTheFileSwitchesToTheLoadersRateAndSendsPag
   EXPECT_EQ(link.Timer_Rx->Interval(), 1000U);
 }
 
+TEST_F(FirmwareUpgradeTest, EachFrameKindWaitsItsOwnTimeOutForTwoBytes) {
+  StartWithFile(61442 + 16);
+  struct Stage {
+    std::size_t framesWritten;
+    const char* frame;
+    uint32_t timeoutMs;
+  };
+  for (const Stage s : {Stage{1, "page 0", 1000}, Stage{120, "page 119", 1000}, Stage{121, "aux 0", 500},
+                        Stage{122, "aux 127", 500}, Stage{123, "finish", 1000}}) {
+    SCOPED_TRACE(s.frame);
+    clock.RunUntil([&] { return line.requests.size() >= s.framesWritten; }, 60'000);
+    ASSERT_EQ(line.requests.size(), s.framesWritten);
+    EXPECT_EQ(Describe(line.requests.back()), s.frame);
+    EXPECT_TRUE(link.Timer_Rx->Enabled());
+    EXPECT_EQ(link.Timer_Rx->Interval(), s.timeoutMs);
+    EXPECT_EQ(link.ExpectedLength, 2);
+    EXPECT_EQ(link.ResponseKind, rkUpgrade);
+  }
+  RunToEnd();
+  EXPECT_EQ(memo1.lines, CompletionLines());
+}
+
 TEST_F(FirmwareUpgradeTest, WholeUpgradeInOrderEndsWithTheFourLinesAndThePortClosed) {
   struct Case {
     std::size_t size;
