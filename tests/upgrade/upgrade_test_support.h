@@ -20,8 +20,10 @@ inline std::vector<uint8_t> FirmwareFileBytes(std::size_t size) {
   return bytes;
 }
 
+// The file is named after the running test too: tests run side by side in separate processes.
 inline std::string WriteFirmwareFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-  const std::string path = ::testing::TempDir() + name;
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string path = ::testing::TempDir() + (test != nullptr ? std::string(test->test_suite_name()) + "." + test->name() + "." : "") + name;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   EXPECT_TRUE(out.good()) << path;
