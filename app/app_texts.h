@@ -7,11 +7,6 @@ namespace zelor::app_text {
 
 inline constexpr const char* kCaption = "ЗЕЛОР-ПУИ  (MODBUS-RTU)   V1.04 - 2018";
 
-inline constexpr const char* kLogFontFamily = "Courier New";
-inline constexpr const char* kDefaultFontFamily = "Courier";
-// The menus and the status bar use the system's proportional font, not the window's.
-inline constexpr const char* kSystemFontFamily = "Arial";
-
 inline constexpr const char* kTx = "TX :";
 inline constexpr const char* kRx = "RX :";
 

@@ -11,10 +11,10 @@
 
 #include "app/app_texts.h"
 #include "automation/automation_tab.h"
-#include "automation/zone_groups.h"
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
 #include "link/format.h"
+#include "model/zone_groups.h"
 #include "service/archive_tab.h"
 #include "service/panel_parameters.h"
 #include "service/parameters_tab.h"
@@ -24,6 +24,7 @@
 #include "upgrade/firmware_upgrade.h"
 #include "upgrade/upgrade_menu_view.h"
 #include "service/status_tab.h"
+#include "widgets/qt_fonts.h"
 
 namespace zelor {
 
@@ -44,17 +45,11 @@ class PageControl : public QTabWidget {
   explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new FixedWidthTabBar(this)); }
 };
 
-QFont SystemFont() {
-  QFont font(app_text::kSystemFontFamily);
-  font.setPixelSize(11);
-  return font;
-}
+QFont SystemFont() { return fonts::Face(fonts::kSystemFontFamily, 11); }
 
 LogMemoView* MakeLogMemo(const char* name, QWidget* parent) {
   auto* memo = new LogMemoView(name, parent);
-  QFont font(app_text::kLogFontFamily);
-  font.setPixelSize(11);
-  memo->setFont(font);
+  memo->setFont(fonts::Face(fonts::kLogFontFamily, 11));
   memo->setGeometry(kMemoX, kMemoY, kMemoWidth, kMemoHeight);
   return memo;
 }
@@ -66,9 +61,7 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   setWindowTitle(app_text::kCaption);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  QFont font(app_text::kDefaultFontFamily);
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(fonts::Face(fonts::kDefaultFontFamily, 11));
 
   scroll_ = new QScrollArea(this);
   scroll_->setFrameShape(QFrame::NoFrame);
@@ -263,9 +256,6 @@ bool TForm1::Scrolls() const { return scroll_->verticalScrollBarPolicy() == Qt::
 
 void TForm1::FormCreate() {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) FitToScreen(screen->geometry().height());
-  link_->RxCount = 0;
-  link_->DeviceAddress = kDefaultDeviceAddress;
-  link_->BaudIndex = kDefaultBaudIndex;
   TeTabSheet3->ShowDeviceAddress(link_->DeviceAddress);
   TeTabSheet3->TeSpinEdit1->setValue(link_->DeviceAddress);
   TeTabSheet3->TeSpinEdit2->setValue(link_->DeviceAddress);
@@ -298,7 +288,6 @@ void TForm1::UpdateStatusBar() {
 
 void TForm1::BaudRateClick(int baudIndex) {
   if (baudIndex < 0 || baudIndex >= kBaudRateCount) return;
-  for (QAction* a : BR_) a->setChecked(false);
   BR_[static_cast<std::size_t>(baudIndex)]->setChecked(true);
   StatusBar1->SetPanelText(1, app_text::kBaudRatePrefix + BaudRateText(baudIndex));
   port_->SetBaudRate(BaudRateOf(baudIndex));

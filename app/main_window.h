@@ -19,11 +19,11 @@
 #include "app/port_sources.h"
 #include "app/progress_bar_view.h"
 #include "app/status_bar_view.h"
-#include "config/config_model.h"
 #include "link/clock.h"
 #include "link/engine.h"
 #include "link/sequencer.h"
 #include "link/serial_port.h"
+#include "model/config_model.h"
 
 namespace zelor {
 
@@ -59,11 +59,10 @@ class TForm1 : public QWidget {
 
   void UpdateStatusBar();
   void EnumeratePorts();
-  void My(QAction* entry);
+  void PortItemClick(QAction* entry);
   void BaudRateClick(int baudIndex);  // BR_1200Click .. BR_57600Click
   void TeMemo1MouseDown();
   void TeMenuBar1MouseDown() { EnumeratePorts(); }
-  void TeTabSheet1Show() {}
   void TeSpinEdit1KeyPress(int value);
 
   Clock& clock() { return *clock_; }

@@ -1,5 +1,5 @@
 // TForm1's port menu: EnumeratePorts rebuilds PORT1 from the port sources and selects a port;
-// My is the click on one of its entries.
+// PortItemClick is the click on one of its entries.
 #include "app/app_texts.h"
 #include "app/main_window.h"
 
@@ -70,7 +70,7 @@ void TForm1::AddPortItem(const std::string& name) {
   auto* entry = new QAction(CaptionFor(name), PORT1);
   entry->setData(QString::fromStdString(name));
   entry->setCheckable(true);
-  connect(entry, &QAction::triggered, this, [this, entry] { My(entry); });
+  connect(entry, &QAction::triggered, this, [this, entry] { PortItemClick(entry); });
   PORT1->addAction(entry);
   PortItems.push_back(entry);
 }
@@ -91,7 +91,7 @@ std::optional<std::string> TForm1::SelectPort() {
   return SetPortName(NameOf(PortItems[static_cast<std::size_t>(selected)]));
 }
 
-void TForm1::My(QAction* entry) {
+void TForm1::PortItemClick(QAction* entry) {
   for (QAction* a : PortItems) a->setChecked(false);
   entry->setChecked(true);
   SetPortName(NameOf(entry));  // a failed reopen is ignored

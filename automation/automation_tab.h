@@ -5,7 +5,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "app/qt_string_grid.h"
+#include "widgets/qt_string_grid.h"
 
 namespace zelor {
 

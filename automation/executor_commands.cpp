@@ -1,6 +1,6 @@
 #include "automation/executor_commands.h"
 
-#include "automation/rule_side.h"
+#include "model/rule_side.h"
 #include "link/crc16.h"
 #include "link/registers.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "config/config_model.h"
+#include "model/config_model.h"
 
 namespace zelor {
 

@@ -4,6 +4,7 @@
 
 #include "automation/rule_vocabulary.h"
 #include "link/format.h"
+#include "model/cp1251.h"
 
 namespace zelor {
 namespace {
@@ -103,10 +104,9 @@ uint8_t FindZone(const ConfigModel& m, uint16_t zoneIndex, ZonePosition& where) 
   return kRefused;
 }
 
-std::string ZoneDisplayText(uint16_t zoneIndex, const std::string& zoneName) {
-  std::string text = "  " + FormatZeroPadded(zoneIndex, 4) + ": " + zoneName;
-  if (text.size() > kSideTextWidth) text.resize(kSideTextWidth);
-  return text;
+Cp1251String ZoneDisplayText(uint16_t zoneIndex, const Cp1251String& zoneName) {
+  const Cp1251String text = Cp1251FromUtf8("  " + FormatZeroPadded(zoneIndex, 4) + ": ") + zoneName;
+  return text.size() > kSideTextWidth ? text.substr(0, kSideTextWidth) : text;
 }
 
 RuleSide& SideOf(ConfigModel& m, Side side, uint8_t rule) {

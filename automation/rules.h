@@ -3,12 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "config/config_model.h"
+#include "model/config_model.h"
 
 namespace zelor {
-
-constexpr uint8_t kDone = 0;
-constexpr uint8_t kRefused = 255;
 
 // The four list operations: 0 = done, 255 = refused (also while the zone pickers are open).
 uint8_t AddRule(ConfigModel& model);
@@ -23,8 +20,8 @@ struct ZonePosition {
 // 0 and the position of the first zone (node order) with this Index; 255 and (0, 0) if none.
 uint8_t FindZone(const ConfigModel& model, uint16_t zoneIndex, ZonePosition& where);
 
-// "  " + index as four digits + ": " + name, cut to 24 characters (cp1251).
-std::string ZoneDisplayText(uint16_t zoneIndex, const std::string& zoneName);
+// "  " + index as four digits + ": " + name, cut to 24 characters.
+Cp1251String ZoneDisplayText(uint16_t zoneIndex, const Cp1251String& zoneName);
 
 RuleSide& SideOf(ConfigModel& model, Side side, uint8_t rule);
 // Rebuilds the side's Text from its zone; leaves it alone when no zone has that index.

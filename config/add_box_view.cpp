@@ -1,15 +1,14 @@
 #include "config/add_box_view.h"
 
-#include "app/app_texts.h"
 #include "config/config_tab_texts.h"
+#include "widgets/qt_fonts.h"
 
 namespace zelor {
 
 AddBoxView::AddBoxView(QWidget* parent) : QGroupBox(config_text::kAddBoxTitle, parent) {
   setObjectName("Add_Box");
   setAutoFillBackground(true);  // it covers the log memos
-  QFont buttonFont(app_text::kSystemFontFamily);
-  buttonFont.setPixelSize(11);
+  const QFont buttonFont = fonts::Face(fonts::kSystemFontFamily, 11);
   constexpr int kColumns = 7;
   constexpr int kLeft = 10, kTop = 20, kWidth = 118, kHeight = 27, kGap = 1;
   for (std::size_t i = 0; i < config_text::kAddButtons.size(); ++i) {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "automation/rule_storage.h"
+#include "config/rule_storage.h"
 #include "automation/rules.h"
 #include "config/config_texts.h"
 #include "config/lcd_codec.h"
-#include "config/names.h"
+#include "model/names.h"
 #include "config/nodes.h"
 #include "link/crc16.h"
 

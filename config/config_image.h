@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "config/config_model.h"
+#include "model/config_model.h"
 #include "config/image_layout.h"
 
 namespace zelor {

@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "app/qt_string_grid.h"
+#include "widgets/qt_string_grid.h"
 
 namespace zelor {
 

@@ -57,16 +57,16 @@ uint8_t LcdDecode(uint8_t code) {
   return kUnknown;
 }
 
-void EncodeName(std::string_view name, uint8_t* out, std::size_t width) {
+void EncodeName(const Cp1251String& name, uint8_t* out, std::size_t width) {
   for (std::size_t i = 0; i < width; ++i) {
-    out[i] = LcdEncode(i < name.size() ? static_cast<uint8_t>(name[i]) : static_cast<uint8_t>(' '));
+    out[i] = LcdEncode(i < name.size() ? name[i] : static_cast<uint8_t>(' '));
   }
 }
 
-std::string DecodeName(const uint8_t* in, std::size_t width) {
+Cp1251String DecodeName(const uint8_t* in, std::size_t width) {
   std::string name(width, ' ');
   for (std::size_t i = 0; i < width; ++i) name[i] = static_cast<char>(LcdDecode(in[i]));
-  return name;
+  return Cp1251String::FromBytes(name);
 }
 
 }  // namespace zelor

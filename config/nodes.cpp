@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "automation/rule_fixups.h"
-#include "automation/rules.h"
 
 namespace zelor {
 namespace {

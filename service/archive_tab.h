@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/qt_string_grid.h"
+#include "widgets/qt_string_grid.h"
 
 namespace zelor {
 

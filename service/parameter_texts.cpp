@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "link/format.h"
+#include "link/link_state.h"
 
 namespace zelor::param {
 
@@ -43,5 +44,17 @@ std::string ClockDifference(int32_t seconds) {
 }
 
 std::string AddressLabel(uint8_t address) { return "Адрес прибора - " + FormatZeroPadded(address, 3); }
+
+std::string InitialText(ParamText which) {
+  switch (which) {
+    case ParamText::TeGroupBox10: return "  КОНТРАСТ ЖКИ =   35  ";
+    case ParamText::TeGroupBox3: return VolumeCaption(kInitialVolume);
+    case ParamText::TeLabel9: return "0";
+    case ParamText::TeLabel5: return AddressLabel(kDefaultDeviceAddress);
+    case ParamText::Label1: return TrimLabel(kInitialTrim);
+    case ParamText::Label2: return "dT = 0.0сек.";
+  }
+  return {};
+}
 
 }  // namespace zelor::param

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "link/format.h"
+#include "service/parameter_texts.h"
 #include "service/service_tab_texts.h"
 
 namespace zelor {
@@ -60,7 +61,9 @@ QSpinBox* MakeAddressSpin(const char* name, QRect geometry, QWidget* parent) {
   return spin;
 }
 
-QGroupBox* MakeBox(const char* name, const char* caption, QRect geometry, QWidget* parent) {
+QString Initial(ParamText which) { return QString::fromStdString(param::InitialText(which)); }
+
+QGroupBox* MakeBox(const char* name, const QString& caption, QRect geometry, QWidget* parent) {
   auto* box = new QGroupBox(caption, parent);
   box->setObjectName(name);
   box->setGeometry(geometry);
@@ -89,8 +92,8 @@ void ParametersTab::BuildInternalInterface() {
   TeSComboBox8 = MakeCombo("TeSComboBox8", Rates(), service_text::kInternalSpeedInitialIndex, {36, 38, 121, 22},
                            TeGroupBox5);
   MakeLabel(service_text::kExtraTimeout, 172, 22, TeGroupBox5);
-  TeScrollBar4 = MakeScrollBar("TeScrollBar4", 0, 300, 0, {172, 40, 180, 17}, TeGroupBox5);
-  TeLabel9 = MakeLabel(service_text::kExtraTimeoutInitial, 362, 41, TeGroupBox5, "TeLabel9");
+  TeScrollBar4 = MakeScrollBar("TeScrollBar4", 0, 300, param::kInitialTimeout, {172, 40, 180, 17}, TeGroupBox5);
+  TeLabel9 = MakeLabel(Initial(ParamText::TeLabel9), 362, 41, TeGroupBox5, "TeLabel9");
   TeLabel9->setMinimumWidth(36);
 }
 
@@ -100,8 +103,7 @@ void ParametersTab::BuildExternalInterface() {
   MakeLabel(service_text::kSpeed, 36, 22, TeGroupBox2);
   TeSComboBox1 = MakeCombo("TeSComboBox1", Rates(), service_text::kExternalSpeedInitialIndex, {36, 38, 121, 22},
                            TeGroupBox2);
-  TeLabel5 = MakeLabel(QString(), 172, 22, TeGroupBox2, "TeLabel5");
-  ShowDeviceAddress(247);
+  TeLabel5 = MakeLabel(Initial(ParamText::TeLabel5), 172, 22, TeGroupBox2, "TeLabel5");
   TeSpinEdit1 = MakeAddressSpin("TeSpinEdit1", {172, 38, 64, 22}, TeGroupBox2);
   TeSpinEdit1->installEventFilter(this);
   AddrC_Butt = new QPushButton(service_text::kAddressCopy, TeGroupBox2);
@@ -126,13 +128,13 @@ void ParametersTab::BuildDateTime() {
   TeSComboBox5 = MakeCombo("TeSComboBox5", Numbers(0, 23, 2), 0, {timeX[0], 40, 54, 22}, TeGroupBox4);
   TeSComboBox6 = MakeCombo("TeSComboBox6", Numbers(0, 59, 2), 0, {timeX[1], 40, 54, 22}, TeGroupBox4);
   TeSComboBox7 = MakeCombo("TeSComboBox7", Numbers(0, 59, 2), 0, {timeX[2], 40, 54, 22}, TeGroupBox4);
-  Label2 = MakeLabel(service_text::kClockDifferenceInitial, timeX[0], 70, TeGroupBox4, "Label2");
+  Label2 = MakeLabel(Initial(ParamText::Label2), timeX[0], 70, TeGroupBox4, "Label2");
   Label2->setMinimumWidth(170);
   TimeSet_Butt = new QPushButton(service_text::kSetTime, TeGroupBox4);
   TimeSet_Butt->setObjectName("TimeSet_Butt");
   TimeSet_Butt->setGeometry(16, 100, 377, 28);
-  TeScrollBar3 = MakeScrollBar("TeScrollBar3", -4, 4, 0, {16, 152, 240, 17}, TeGroupBox4);
-  Label1 = MakeLabel(service_text::kClockTrimInitial, 270, 153, TeGroupBox4, "Label1");
+  TeScrollBar3 = MakeScrollBar("TeScrollBar3", -4, 4, param::kInitialTrim, {16, 152, 240, 17}, TeGroupBox4);
+  Label1 = MakeLabel(Initial(ParamText::Label1), 270, 153, TeGroupBox4, "Label1");
   Label1->setMinimumWidth(120);
 }
 
@@ -185,14 +187,14 @@ void ParametersTab::changeEvent(QEvent* event) {
 }
 
 void ParametersTab::BuildContrastAndVolume() {
-  TeGroupBox10 = MakeBox("TeGroupBox10", service_text::kContrastInitial, {442, 168, 383, 80}, this);
-  TeScrollBar1 = MakeScrollBar("TeScrollBar1", 1, 255, 35, {16, 36, 351, 17}, TeGroupBox10);
-  TeGroupBox3 = MakeBox("TeGroupBox3", service_text::kVolumeInitial, {442, 264, 383, 80}, this);
-  TeScrollBar2 = MakeScrollBar("TeScrollBar2", 0, 5, 5, {16, 36, 351, 17}, TeGroupBox3);
+  TeGroupBox10 = MakeBox("TeGroupBox10", Initial(ParamText::TeGroupBox10), {442, 168, 383, 80}, this);
+  TeScrollBar1 = MakeScrollBar("TeScrollBar1", 1, 255, param::kInitialContrast, {16, 36, 351, 17}, TeGroupBox10);
+  TeGroupBox3 = MakeBox("TeGroupBox3", Initial(ParamText::TeGroupBox3), {442, 264, 383, 80}, this);
+  TeScrollBar2 = MakeScrollBar("TeScrollBar2", 0, 5, param::kInitialVolume, {16, 36, 351, 17}, TeGroupBox3);
 }
 
 void ParametersTab::ShowDeviceAddress(uint8_t address) {
-  TeLabel5->setText(service_text::kAddressLabelPrefix + QString::fromStdString(FormatZeroPadded(address, 3)));
+  TeLabel5->setText(QString::fromStdString(param::AddressLabel(address)));
   TeLabel5->adjustSize();
 }
 

@@ -1,4 +1,5 @@
-// Every text of the "СТАТУС", "АРХИВ" and "ПРОГ.-2" tabs as they stand before any operation.
+// Every text of the "СТАТУС", "АРХИВ" and "ПРОГ.-2" tabs as they stand before any operation; the
+// captions of "ПРОГ.-2" that later show values come from param::InitialText (service/parameter_texts.h).
 #pragma once
 
 #include <array>
@@ -25,22 +26,16 @@ inline constexpr const char* kDateTime = "  ДАТА И ВРЕМЯ  ";
 inline constexpr const char* kOutputLogic = "  ЛОГИКА РАБОТЫ ВЫХОДОВ \"ОПОВЕЩЕНИЕ\":    ПОЖАР   ТРЕВОГА  ";
 inline constexpr const char* kFireColumn = "ПОЖАР";
 inline constexpr const char* kAlarmColumn = "ТРЕВОГА";
-inline constexpr const char* kContrastInitial = "  КОНТРАСТ ЖКИ =   35  ";
-inline constexpr const char* kVolumeInitial = "  ГРОМКОСТЬ ЗВУК. ОПОВ. =   5  ";
 inline constexpr const char* kQueryParameters = "&ЗАПРОС ПАРАМЕТРОВ";
 inline constexpr const char* kInternalMark = "0 :";
 inline constexpr const char* kExternalMark = "1 :";
 inline constexpr const char* kSpeed = "Скорость передачи";
 inline constexpr const char* kExtraTimeout = "Доп. таймаут ответа от приборов, мс";
-inline constexpr const char* kExtraTimeoutInitial = "0";
-inline constexpr const char* kAddressLabelPrefix = "Адрес прибора - ";
 inline constexpr const char* kAddressCopy = "-->";
 inline constexpr const char* kTo = "to";
 inline constexpr std::array<const char*, 3> kDateColumns = {"ДЕНЬ", "МЕС.", "ГОД"};
 inline constexpr std::array<const char*, 3> kTimeColumns = {"ЧАС", "МИН.", "СЕК."};
-inline constexpr const char* kClockDifferenceInitial = "dT = 0.0сек.";
 inline constexpr const char* kSetTime = "УСТАНОВИТЬ ВРЕМЯ";
-inline constexpr const char* kClockTrimInitial = "CLOCK TRIM +0";
 // The year box before any query: no item chosen, this text shown.
 inline constexpr const char* kYearInitialText = "2012";
 // The program's only question, after the panel confirms a new speed.

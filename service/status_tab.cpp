@@ -1,7 +1,7 @@
 #include "service/status_tab.h"
 
-#include "app/app_texts.h"
 #include "service/service_tab_texts.h"
+#include "widgets/qt_fonts.h"
 
 namespace zelor {
 
@@ -12,9 +12,7 @@ StatusTab::StatusTab(QWidget* parent) : QWidget(parent) {
   TeMemo3->setReadOnly(true);
   TeMemo3->setLineWrapMode(QPlainTextEdit::NoWrap);
   TeMemo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QFont font(app_text::kLogFontFamily);
-  font.setPixelSize(13);
-  TeMemo3->setFont(font);
+  TeMemo3->setFont(fonts::Face(fonts::kLogFontFamily, 13));
   QPalette p = TeMemo3->palette();
   p.setColor(QPalette::Text, QColor(0, 0, 128));
   TeMemo3->setPalette(p);

@@ -2,17 +2,17 @@
 // fonts, grids and the one-time activation.
 #include <QFontInfo>
 
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 #include <QFontMetrics>
 #include <QMenuBar>
 #include <QSpinBox>
 
-#include "app/qt_string_grid.h"
 #include "automation/automation_tab.h"
 #include "config/config_tab.h"
 #include "link/format.h"
 #include "service/archive_tab.h"
 #include "service/parameters_tab.h"
+#include "widgets/qt_string_grid.h"
 #include "window_fixture.h"
 
 namespace zelor::test {
@@ -205,7 +205,7 @@ TEST_F(WindowTest, FirstActivationSetsEveryGridsColumns) {
 
 TEST_F(WindowTest, FirstActivationFillsGroupNames) {
   Create();
-  form->Config.GroupNames.fill("");
+  form->Config.GroupNames.fill({});
   form->show();
   for (std::size_t n = 0; n < 10; ++n) {
     const std::string expected = "<НАЗВАНИЕ> : " + std::to_string(n) + "  ";
@@ -216,7 +216,7 @@ TEST_F(WindowTest, FirstActivationFillsGroupNames) {
 
 TEST_F(WindowTest, ActivationRunsOnce) {
   CreateAndShow();
-  form->Config.GroupNames[3] = "CHANGED";
+  form->Config.GroupNames[3] = Cp1251String::FromBytes("CHANGED");
   auto* nodes = Find<StringGrid>("NodesGrid");
   nodes->SetColWidth(1, 77);
   nodes->SetRowCount(5);
@@ -225,7 +225,7 @@ TEST_F(WindowTest, ActivationRunsOnce) {
   form->hide();
   form->show();
   form->FormActivate();
-  EXPECT_EQ(form->Config.GroupNames[3], "CHANGED");
+  EXPECT_EQ(form->Config.GroupNames[3].Bytes(), "CHANGED");
   EXPECT_EQ(nodes->ColWidth(1), 77);
   EXPECT_EQ(nodes->RowCount(), 5);
 }

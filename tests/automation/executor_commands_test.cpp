@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "automation/executor_commands.h"
-#include "automation/rule_side.h"
+#include "model/rule_side.h"
 #include "automation/rule_vocabulary.h"
 
 namespace zelor {

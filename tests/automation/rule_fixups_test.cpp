@@ -18,7 +18,7 @@ void AddReferences(ConfigModel& m, std::initializer_list<uint16_t> zones) {
     for (RuleSide* s : {&m.Activators[m.SelectedRule], &m.Executors[m.SelectedRule]}) {
       s->ZoneIndex = z;
       s->Code = 3;
-      s->Text = "stale";
+      s->Text = Cp1251String::FromBytes("stale");
     }
   }
 }
@@ -39,8 +39,8 @@ TEST(RuleFixUps, InsertingBeforeAReferenceShiftsIt) {
   ASSERT_EQ(AddNode(m, 1), 0);  // 16 zones at 1..16
   EXPECT_EQ(References(m), (std::vector<int>{0, 17, 21}));
   EXPECT_EQ(References(m, Side::Executor), (std::vector<int>{0, 17, 21}));
-  EXPECT_EQ(m.Activators[2].Text, "  0021: " + testing::Cp("ЗЕЛОР-4 : ШС-03"));
-  EXPECT_EQ(m.Activators[0].Text, "stale");  // untouched before the new node
+  EXPECT_EQ(m.Activators[2].Text, testing::Cp("  0021: ЗЕЛОР-4 : ШС-03"));
+  EXPECT_EQ(m.Activators[0].Text.Bytes(), "stale");  // untouched before the new node
   EXPECT_EQ(m.SelectedRule, 0);
 }
 
@@ -51,7 +51,7 @@ TEST(RuleFixUps, AppendingChangesNoReference) {
   m.SelectedNode = 1;
   ASSERT_EQ(AddNode(m, 1), 0);
   EXPECT_EQ(References(m), (std::vector<int>{0, 2}));
-  EXPECT_EQ(m.Activators[1].Text, "stale");
+  EXPECT_EQ(m.Activators[1].Text.Bytes(), "stale");
 }
 
 TEST(RuleFixUps, InsertingBeforeAZonelessNode) {
@@ -72,7 +72,7 @@ TEST(RuleFixUps, DeletingANodeDropsItsRulesAndLowersLaterOnes) {
   m.SelectedNode = 1;
   ASSERT_EQ(DeleteNode(m), 0);
   EXPECT_EQ(References(m), (std::vector<int>{1, 4, 3}));
-  EXPECT_EQ(m.Activators[1].Text, "  0004: " + testing::Cp("ЗЕЛОР-4 : ШС-04"));
+  EXPECT_EQ(m.Activators[1].Text, testing::Cp("  0004: ЗЕЛОР-4 : ШС-04"));
   EXPECT_EQ(m.SelectedRule, 0);
 }
 
@@ -83,7 +83,7 @@ TEST(RuleFixUps, SwappingNodesSwapsTheirReferences) {
   m.SelectedNode = 1;
   ASSERT_EQ(MoveNodeDown(m), 0);  // the 1-zone node goes after the 16-zone node
   EXPECT_EQ(References(m), (std::vector<int>{3, 20, 4, 19, 21, 11}));
-  EXPECT_EQ(m.Activators[1].Text, "  0020: " + testing::Cp("ЧЭМ-1И : ШС-01 "));
+  EXPECT_EQ(m.Activators[1].Text, testing::Cp("  0020: ЧЭМ-1И : ШС-01 "));
   ASSERT_EQ(MoveNodeUp(m), 0);
   EXPECT_EQ(References(m), (std::vector<int>{3, 4, 5, 20, 21, 12}));
 }
@@ -95,7 +95,7 @@ TEST(RuleFixUps, SwappingAZonelessNodeMatchesNothing) {
   m.SelectedNode = 1;
   ASSERT_EQ(MoveNodeUp(m), 0);
   EXPECT_EQ(References(m), (std::vector<int>{0, 1, 2}));
-  EXPECT_EQ(m.Activators[0].Text, "  0000: " + testing::Cp("ЧЭМ-1И : ШС-01 "));  // its node moved: rebuilt
+  EXPECT_EQ(m.Activators[0].Text, testing::Cp("  0000: ЧЭМ-1И : ШС-01 "));  // its node moved: rebuilt
 }
 
 TEST(RuleFixUps, EndByClosingThePickersAndSelectingRuleZero) {

@@ -2,8 +2,8 @@
 
 #include "automation/rule_vocabulary.h"
 #include "automation/rules.h"
-#include "config/cp1251.h"
 #include "config/config_test_support.h"
+#include "model/cp1251.h"
 
 namespace zelor {
 namespace {
@@ -34,7 +34,7 @@ TEST(Rules, AddInsertsABlankRuleAfterTheSelected) {
   EXPECT_EQ(m.RuleCount, 1);
   EXPECT_EQ(m.SelectedRule, 0);
   EXPECT_EQ(m.Activators[0].ZoneIndex, kUnsetZone);
-  EXPECT_EQ(m.Activators[0].Text, "  -?");
+  EXPECT_EQ(m.Activators[0].Text.Bytes(), "  -?");
   EXPECT_EQ(m.Executors[0].NodeAddress, 0xFF);
   EXPECT_EQ(m.Executors[0].Code, kUnsetCode);
 
@@ -125,7 +125,7 @@ TEST_F(AssignZoneTest, ActivatorOnAZonelessNodeBecomesUnset) {
   AssignZone(m, Side::Activator, 5, 0);
   EXPECT_EQ(act().ZoneIndex, kUnsetZone);
   EXPECT_EQ(act().Kind, kUnsetKind);
-  EXPECT_EQ(act().Text, "  -?");
+  EXPECT_EQ(act().Text.Bytes(), "  -?");
   EXPECT_EQ(act().Code, kUnsetCode);
 }
 
@@ -146,7 +146,7 @@ TEST_F(AssignZoneTest, ExecutorKeepsOrLosesItsAction) {
   AssignZone(m, Side::Executor, 0, 3);  // a fire zone cannot execute
   EXPECT_EQ(ex().ZoneIndex, kUnsetZone);
   EXPECT_EQ(ex().Code, kUnsetCode);
-  EXPECT_EQ(ex().Text, "  -?");
+  EXPECT_EQ(ex().Text.Bytes(), "  -?");
   EXPECT_EQ(ex().NodeType, 14);  // node type and address stay
   EXPECT_EQ(ex().NodeAddress, 5);
 }
@@ -173,12 +173,12 @@ TEST(Rules, FindZoneAndSideText) {
 
   AddRule(m);
   m.Activators[0].ZoneIndex = 2;
-  m.Nodes[2].Zones[1].Name = "X              ";
+  m.Nodes[2].Zones[1].Name = Cp1251String::FromBytes("X              ");
   RefreshSideText(m, Side::Activator, 0);
-  EXPECT_EQ(m.Activators[0].Text, "  0002: X              ");
+  EXPECT_EQ(m.Activators[0].Text.Bytes(), "  0002: X              ");
   m.Activators[0].ZoneIndex = 7;
   RefreshSideText(m, Side::Activator, 0);
-  EXPECT_EQ(m.Activators[0].Text, "  0002: X              ");  // no such zone: left alone
+  EXPECT_EQ(m.Activators[0].Text.Bytes(), "  0002: X              ");  // no such zone: left alone
 }
 
 TEST(Rules, PurgesRestartAndKeepOrder) {

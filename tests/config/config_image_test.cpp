@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "automation/rule_storage.h"
 #include "automation/rules.h"
 #include "config/config_image.h"
 #include "config/config_texts.h"
-#include "config/cp1251.h"
+#include "config/rule_storage.h"
 #include "config_test_support.h"
 #include "link/crc16.h"
+#include "model/cp1251.h"
 
 namespace zelor {
 namespace {
@@ -126,7 +126,7 @@ TEST(ConfigImage, NodesWithoutZones) {
 TEST(ConfigImage, CharactersWithoutDisplayCodeBecomeQuestionMarks) {
   ConfigModel m;
   AddNodes(m, {4});
-  m.Nodes[0].Name = "a[b]{c}\x01\x98" "|~`'\\ ";
+  m.Nodes[0].Name = Cp1251String::FromBytes("a[b]{c}\x01\x98" "|~`'\\ ");
   ConfigImage image{};
   ASSERT_EQ(BuildImage(m, image), kBuildOk);
   EXPECT_EQ(Slice(image, 7680, 15),

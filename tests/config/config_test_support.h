@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "config/config_model.h"
-#include "config/cp1251.h"
 #include "config/lcd_codec.h"
 #include "config/nodes.h"
+#include "model/config_model.h"
+#include "model/cp1251.h"
 
 namespace zelor::testing {
 
@@ -20,13 +20,13 @@ inline void AddNodes(ConfigModel& m, std::initializer_list<uint8_t> types) {
   }
 }
 
-inline std::string Cp(const char* utf8) { return Cp1251FromUtf8(utf8); }
+inline Cp1251String Cp(const char* utf8) { return Cp1251FromUtf8(utf8); }
 
 // What a name looks like after a trip through the display code.
-inline std::string Fold(const std::string& name) {
-  std::string out = name;
+inline Cp1251String Fold(const Cp1251String& name) {
+  std::string out = name.Bytes();
   for (char& c : out) c = static_cast<char>(LcdDecode(LcdEncode(static_cast<uint8_t>(c))));
-  return out;
+  return Cp1251String::FromBytes(out);
 }
 
 // Everything of the model that may be read, as text: equal dumps mean "nothing changed".
@@ -35,19 +35,19 @@ inline std::string Dump(const ConfigModel& m) {
   out << "nodes " << int(m.NodeCount) << " sel " << m.SelectedNode << "/" << m.SelectedZone << "\n";
   for (int n = 0; n < m.NodeCount; ++n) {
     const NodeRecord& node = m.Nodes[n];
-    out << int(node.Type) << " @" << int(node.Address) << " '" << node.Name << "' z" << int(node.ZoneCount) << ":";
+    out << int(node.Type) << " @" << int(node.Address) << " '" << node.Name.Bytes() << "' z" << int(node.ZoneCount) << ":";
     for (int z = 0; z < node.ZoneCount; ++z) {
       const ZoneRecord& zone = node.Zones[z];
       out << " [" << zone.Index << " k" << int(zone.Kind) << " g" << int(zone.Group) << " c" << zone.ConvNumber << " '"
-          << zone.Name << "']";
+          << zone.Name.Bytes() << "']";
     }
     out << "\n";
   }
-  for (const auto& g : m.GroupNames) out << "group '" << g << "'\n";
+  for (const auto& g : m.GroupNames) out << "group '" << g.Bytes() << "'\n";
   out << "rules " << int(m.RuleCount) << " sel " << m.SelectedRule << "\n";
   for (int r = 0; r < m.RuleCount; ++r) {
     for (const RuleSide* s : {&m.Activators[r], &m.Executors[r]}) {
-      out << " (" << s->ZoneIndex << " '" << s->Text << "' t" << int(s->NodeType) << " k" << int(s->Kind) << " @"
+      out << " (" << s->ZoneIndex << " '" << s->Text.Bytes() << "' t" << int(s->NodeType) << " k" << int(s->Kind) << " @"
           << int(s->NodeAddress) << " c" << int(s->Code) << ")";
     }
     out << "\n";

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "config/cp1251.h"
-#include "config/device_types.h"
+#include "model/cp1251.h"
+#include "model/device_types.h"
 
 namespace zelor {
 namespace {

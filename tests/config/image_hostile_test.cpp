@@ -100,7 +100,7 @@ TEST(HostileImages, ExecutorAddressWithoutNodeAndActivatorWithoutZone) {
   EXPECT_EQ(m.Executors[0].ZoneIndex, kUnsetZone);
   EXPECT_EQ(m.Executors[0].NodeAddress, 200);
   EXPECT_EQ(m.Executors[0].Code, kUnsetCode);
-  EXPECT_EQ(m.Executors[0].Text, "  -?");
+  EXPECT_EQ(m.Executors[0].Text.Bytes(), "  -?");
   EXPECT_EQ(m.Activators[1].ZoneIndex, kUnsetZone);
   EXPECT_TRUE(Mentions(problems, RuleAddressMissingText(0, 200)));
   EXPECT_TRUE(Mentions(problems, RuleZoneMissingText(1, 600)));

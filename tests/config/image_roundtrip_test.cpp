@@ -5,10 +5,10 @@
 #include <numeric>
 #include <random>
 
-#include "automation/rule_storage.h"
 #include "automation/rule_vocabulary.h"
 #include "automation/rules.h"
 #include "config/config_image.h"
+#include "config/rule_storage.h"
 #include "config_test_support.h"
 
 namespace zelor {
@@ -16,11 +16,11 @@ namespace {
 
 using testing::Fold;
 
-std::string RandomName(std::mt19937& rng, std::size_t width) {
+Cp1251String RandomName(std::mt19937& rng, std::size_t width) {
   std::uniform_int_distribution<int> byte(0, 255);
   std::string name(width, ' ');
   for (char& c : name) c = static_cast<char>(byte(rng));
-  return name;
+  return Cp1251String::FromBytes(name);
 }
 
 ConfigModel RandomModel(std::mt19937& rng) {

@@ -153,12 +153,12 @@ TEST(Nodes, MovesCarryEverythingAndExplicitNumbersStay) {
   AddNodes(m, {4, 9});  // zone 0; zones 1, 2
   m.Nodes[1].Zones[0].ConvNumber = 1005;
   m.Nodes[1].Zones[1].Group = 3;
-  m.Nodes[1].Name = "second         ";
+  m.Nodes[1].Name = Cp1251String::FromBytes("second         ");
   m.SelectedNode = 1;
   ASSERT_EQ(MoveNodeUp(m), 0);
   EXPECT_EQ(m.SelectedNode, 0);
   EXPECT_EQ(Types(m), (std::vector<int>{9, 4}));
-  EXPECT_EQ(m.Nodes[0].Name, "second         ");
+  EXPECT_EQ(m.Nodes[0].Name.Bytes(), "second         ");
   EXPECT_EQ(m.Nodes[0].Address, 2);
   EXPECT_EQ(m.Nodes[0].Zones[0].ConvNumber, 1005);  // shows 5 wherever it goes
   EXPECT_EQ(m.Nodes[0].Zones[1].ConvNumber, 1);     // automatic: the new index

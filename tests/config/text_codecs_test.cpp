@@ -2,9 +2,10 @@
 
 #include <map>
 #include <set>
+#include <type_traits>
 
-#include "config/cp1251.h"
 #include "config/lcd_codec.h"
+#include "model/cp1251.h"
 
 namespace zelor {
 namespace {
@@ -64,13 +65,13 @@ TEST(LcdCodec, NamesKeepTheirFullWidth) {
 
   const uint8_t unused[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                               0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-  EXPECT_EQ(DecodeName(unused, 16), std::string(16, '?'));
+  EXPECT_EQ(DecodeName(unused, 16).Bytes(), std::string(16, '?'));
 }
 
 TEST(Cp1251, EveryByteSurvivesUtf8) {
   for (int c = 0; c < 256; ++c) {
     const std::string one(1, static_cast<char>(c));
-    EXPECT_EQ(Cp1251FromUtf8(Utf8FromCp1251(one)), one) << c;
+    EXPECT_EQ(Cp1251FromUtf8(Utf8FromCp1251(Cp1251String::FromBytes(one))).Bytes(), one) << c;
   }
 }
 
@@ -90,9 +91,53 @@ TEST(Cp1251, KnownTextsAndBadInput) {
       {"\xFF" "A", "?A"},         // invalid lead byte, then resynchronised
       {"\xD0" "A", "?A"},         // continuation missing
   };
-  for (const Case& c : cases) EXPECT_EQ(Cp1251FromUtf8(c.utf8), c.cp1251) << c.utf8;
-  EXPECT_EQ(Utf8FromCp1251("\xC7\xE0\xEB"), "Зал");
+  for (const Case& c : cases) EXPECT_EQ(Cp1251FromUtf8(c.utf8).Bytes(), c.cp1251) << c.utf8;
+  EXPECT_EQ(Utf8FromCp1251(Cp1251String::FromBytes("\xC7\xE0\xEB")), "Зал");
   EXPECT_EQ(Cp1251ToUnicode(0x98), U'\u0098');
+}
+
+// A cp1251 name and a UTF-8 text never pass for each other without a conversion.
+static_assert(!std::is_convertible_v<Cp1251String, std::string>);
+static_assert(!std::is_constructible_v<std::string, Cp1251String>);
+static_assert(!std::is_convertible_v<std::string, Cp1251String>);
+static_assert(!std::is_convertible_v<const char*, Cp1251String>);
+
+// Each malformed piece becomes one '?': a byte that cannot begin a sequence, or the longest start of
+// a sequence that a later byte (or the end) breaks off; that later byte is read afresh. The well-formed
+// edge cases beside them are single characters (outside the code page: one '?' each).
+TEST(Cp1251, MalformedUtf8BecomesQuestionMarks) {
+  struct Case {
+    const char* utf8;
+    const char* cp1251;
+  };
+  const Case cases[] = {
+      {"\xC0\x80", "??"},              // overlong U+0000
+      {"\xC1\x81", "??"},              // overlong 'A'
+      {"\xE0\x80\x80", "???"},         // overlong three-byte forms
+      {"\xE0\x9F\xBF", "???"},
+      {"\xF0\x8F\xBF\xBF", "????"},    // overlong four-byte form
+      {"\xED\xA0\x80", "???"},         // surrogates U+D800, U+DFFF
+      {"\xED\xBF\xBF", "???"},
+      {"\xF4\x90\x80\x80", "????"},    // U+110000
+      {"\xF5\x80\x80\x80", "????"},    // leads above F4
+      {"\xFE\xFF", "??"},
+      {"\x80", "?"},                   // lone continuation bytes
+      {"\xBF" "A", "?A"},
+      {"A\x80\x80" "B", "A??B"},
+      {"\xE2\x82", "?"},               // truncated at the end
+      {"\xF0\x9F\x98", "?"},
+      {"\xE2\x82" "A", "?A"},          // broken off by an ASCII byte
+      {"\xF0\x9F" "\xD0\x97", "?\xC7"},  // broken off by a whole letter, which survives
+      {"\xC2\xA0", "\xA0"},            // the smallest two-byte form
+      {"\xE0\xA0\x80", "?"},           // U+0800, the smallest three-byte form
+      {"\xED\x9F\xBF", "?"},           // U+D7FF, just below the surrogates
+      {"\xF0\x90\x80\x80", "?"},       // U+10000
+      {"\xF4\x8F\xBF\xBF", "?"},       // U+10FFFF, the last code point
+      {"\xE2\x82\xAC", "\x88"},        // euro sign
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Cp1251FromUtf8(c.utf8).Bytes(), c.cp1251) << testing::PrintToString(std::string(c.utf8));
+  }
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "config/config_model.h"
 #include "config/image_layout.h"
+#include "model/config_model.h"
 
 namespace zelor {
 

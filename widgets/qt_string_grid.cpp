@@ -1,4 +1,4 @@
-#include "app/qt_string_grid.h"
+#include "widgets/qt_string_grid.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "config/cp1251.h"
+#include "model/cp1251.h"
 
 #include <array>
 
@@ -47,52 +47,59 @@ uint8_t UnicodeToCp1251(char32_t codePoint) {
   return '?';
 }
 
-std::string Utf8FromCp1251(std::string_view cp1251) {
+std::string Utf8FromCp1251(const Cp1251String& cp1251) {
   std::string out;
   out.reserve(cp1251.size() * 2);
-  for (char c : cp1251) AppendUtf8(out, Cp1251ToUnicode(static_cast<uint8_t>(c)));
+  for (char c : cp1251.Bytes()) AppendUtf8(out, Cp1251ToUnicode(static_cast<uint8_t>(c)));
   return out;
 }
 
-std::string Cp1251FromUtf8(std::string_view utf8) {
+Cp1251String Cp1251FromUtf8(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto lead = static_cast<uint8_t>(utf8[i]);
-    std::size_t length = 0;
-    char32_t cp = 0;
+    const auto lead = static_cast<uint8_t>(utf8[i++]);
     if (lead < 0x80) {
-      length = 1;
-      cp = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      length = 2;
-      cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3;
-      cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4;
-      cp = lead & 0x07;
-    }
-    bool valid = length > 0 && i + length <= utf8.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<uint8_t>(utf8[i + k]);
-      if ((next & 0xC0) != 0x80) {
-        valid = false;
-      } else {
-        cp = (cp << 6) | (next & 0x3F);
-      }
-    }
-    if (!valid) {
-      out += '?';
-      ++i;  // resynchronise on the next byte
+      out += static_cast<char>(lead);
       continue;
     }
-    out += static_cast<char>(UnicodeToCp1251(cp));
-    i += length;
+    // The well-formed sequences (Unicode table 3-7): the second byte's range rules out overlong
+    // forms, surrogates and values above U+10FFFF; the later bytes are 80..BF.
+    std::size_t more = 0;
+    uint8_t low = 0x80, high = 0xBF;
+    char32_t cp = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      more = 1;
+      cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      more = 2;
+      cp = lead & 0x0F;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      more = 3;
+      cp = lead & 0x07;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      out += '?';  // a continuation byte without a lead, C0, C1 or F5..FF
+      continue;
+    }
+    bool complete = true;
+    for (std::size_t k = 0; k < more; ++k, ++i) {
+      // Cut short by the end, or by a byte that does not belong here (it is read afresh).
+      if (i >= utf8.size() || static_cast<uint8_t>(utf8[i]) < low || static_cast<uint8_t>(utf8[i]) > high) {
+        complete = false;
+        break;
+      }
+      cp = (cp << 6) | (static_cast<uint8_t>(utf8[i]) & 0x3F);
+      low = 0x80;
+      high = 0xBF;
+    }
+    out += complete ? static_cast<char>(UnicodeToCp1251(cp)) : '?';
   }
-  return out;
+  return Cp1251String::FromBytes(out);
 }
 
 }  // namespace zelor

@@ -1,4 +1,4 @@
-#include "automation/rule_storage.h"
+#include "config/rule_storage.h"
 
 #include <algorithm>
 

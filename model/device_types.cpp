@@ -1,11 +1,11 @@
-#include "config/device_types.h"
+#include "model/device_types.h"
 
 #include <algorithm>
 #include <array>
 
-#include "config/cp1251.h"
-#include "config/names.h"
 #include "link/format.h"
+#include "model/cp1251.h"
+#include "model/names.h"
 
 namespace zelor {
 namespace {
@@ -60,10 +60,10 @@ std::string DeviceTypeText(uint8_t code) {
   return "  ?ТИП " + FormatZeroPadded(code, 3) + std::string(8, ' ');
 }
 
-std::string DefaultNodeName(const DeviceType& type) { return FitName(Cp1251FromUtf8(type.DefaultName), kNameWidth); }
+Cp1251String DefaultNodeName(const DeviceType& type) { return FitName(Cp1251FromUtf8(type.DefaultName), kNameWidth); }
 
-std::string DefaultZoneName(const DeviceType& type, uint8_t position, uint8_t address) {
-  std::string name = Cp1251FromUtf8(type.ZoneNamePrefix);
+Cp1251String DefaultZoneName(const DeviceType& type, uint8_t position, uint8_t address) {
+  std::string name = type.ZoneNamePrefix;  // UTF-8 until the name is complete
   switch (type.NameStyle) {
     case ZoneNameStyle::Fixed:
       break;
@@ -77,7 +77,7 @@ std::string DefaultZoneName(const DeviceType& type, uint8_t position, uint8_t ad
       name += FormatZeroPadded(address, 3) + ":     ";
       break;
   }
-  return FitName(name, kNameWidth);
+  return FitName(Cp1251FromUtf8(name), kNameWidth);
 }
 
 std::string ZoneKindText(uint8_t kind) {

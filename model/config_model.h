@@ -4,12 +4,17 @@
 #include <cstdint>
 #include <string>
 
-#include "automation/rule_side.h"
-#include "automation/zone_groups.h"
-#include "config/config_views.h"
-#include "config/device_types.h"
+#include "model/config_views.h"
+#include "model/cp1251_string.h"
+#include "model/device_types.h"
+#include "model/rule_side.h"
+#include "model/zone_groups.h"
 
 namespace zelor {
+
+// What the operations on the model answer: done, or refused with nothing changed.
+constexpr uint8_t kDone = 0;
+constexpr uint8_t kRefused = 255;
 
 constexpr uint8_t kMaxNodes = 32;
 constexpr uint16_t kMaxZones = kMaxNodes * kMaxZonesPerNode;  // 512
@@ -20,13 +25,13 @@ struct ZoneRecord {
   uint16_t Index = 0;  // global zone index
   uint8_t Kind = 0;
   uint8_t Group = 0;
-  std::string Name;  // cp1251, 15 characters
+  Cp1251String Name;  // 15 characters
   uint16_t ConvNumber = 0;
 };
 
 struct NodeRecord {
   uint8_t Type = 0;
-  std::string Name;  // cp1251, 15 characters
+  Cp1251String Name;  // 15 characters
   uint8_t Address = 0;
   std::array<ZoneRecord, kMaxZonesPerNode> Zones{};
   uint8_t ZoneCount = 0;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/cp1251_string.h"
+
 namespace zelor {
 
 constexpr uint8_t kMaxZonesPerNode = 16;
@@ -47,9 +49,9 @@ uint8_t ZoneCountOfType(uint8_t code);
 // The 18-character type column text (UTF-8); a recognisable placeholder naming the code
 // for a type without an entry, so that such a node stays visible.
 std::string DeviceTypeText(uint8_t code);
-// Default names in cp1251, exactly 15 characters. `position` counts zones from 0.
-std::string DefaultNodeName(const DeviceType& type);
-std::string DefaultZoneName(const DeviceType& type, uint8_t position, uint8_t address);
+// Default names, exactly 15 characters. `position` counts zones from 0.
+Cp1251String DefaultNodeName(const DeviceType& type);
+Cp1251String DefaultZoneName(const DeviceType& type, uint8_t position, uint8_t address);
 
 // "  ОХР." ... "  СЗВ.ОП."; "  -?" for any other kind (UTF-8).
 std::string ZoneKindText(uint8_t kind);

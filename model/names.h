@@ -2,7 +2,8 @@
 #pragma once
 #include <cstddef>
 #include <string>
-#include <string_view>
+
+#include "model/cp1251_string.h"
 
 namespace zelor {
 
@@ -10,10 +11,10 @@ constexpr std::size_t kNameWidth = 15;       // node and zone names
 constexpr std::size_t kGroupNameWidth = 16;  // zone-group names
 
 // `text` cut to `width` characters and padded on the right with blanks to exactly `width`.
-inline std::string FitName(std::string_view text, std::size_t width) {
-  std::string name(text.substr(0, width));
+inline Cp1251String FitName(const Cp1251String& text, std::size_t width) {
+  std::string name = text.Bytes().substr(0, width);
   name.resize(width, ' ');
-  return name;
+  return Cp1251String::FromBytes(name);
 }
 
 }  // namespace zelor
