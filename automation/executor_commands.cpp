@@ -1,5 +1,6 @@
 #include "automation/executor_commands.h"
 
+#include "model/device_types.h"
 #include "model/rule_side.h"
 #include "link/crc16.h"
 #include "link/registers.h"
@@ -18,7 +19,7 @@ constexpr uint16_t kPpuPkArm = 0x7D4B;  // written before a start or stop of the
 
 CommandList ExecutorCommandTable(uint8_t nodeType, uint8_t action) {
   switch (nodeType) {
-    case 5:
+    case kTypePpu:
       switch (action) {
         case 2: return One(6, 0xAA55);
         case 3: return One(5, 0xAA01);
@@ -27,7 +28,7 @@ CommandList ExecutorCommandTable(uint8_t nodeType, uint8_t action) {
         case 6: return One(4, 0);
         default: return {};
       }
-    case 7:
+    case kTypePpuPk:
       switch (action) {
         case 2: return One(20, 0xAA55);
         case 3: return Two(19, kPpuPkArm, 17, 0xAA01);
@@ -36,11 +37,11 @@ CommandList ExecutorCommandTable(uint8_t nodeType, uint8_t action) {
         case 6: return One(13, 0);
         default: return {};
       }
-    case 13:
+    case kTypeAddressTag:
       if (action == 17) return One(4, 0);
       if (action == 18) return One(4, 1);
       return {};
-    case 14:
+    case kTypeDrola:
       switch (action) {
         case 7: return One(3, 0);
         case 12: return One(3, 6);
@@ -49,11 +50,11 @@ CommandList ExecutorCommandTable(uint8_t nodeType, uint8_t action) {
         case 15: return One(3, 9);
         default: return {};
       }
-    case 15:
+    case kTypeDrolaSound:
       if (action == 7) return One(3, 0);
       if (action >= 8 && action <= 16) return One(3, static_cast<uint16_t>(action - 6));
       return {};
-    case 17:
+    case kTypePpuV2:
       switch (action) {
         case 2: return One(7, 0xAA02);
         case 3: return One(6, 0xAA03);
@@ -76,9 +77,7 @@ ExecutorCommand BuildExecutorCommand(uint8_t address, RegisterWrite w) {
                     static_cast<uint8_t>(w.Value & 0xFF),
                     0,
                     0};
-  const uint16_t crc = Crc16(c.data(), 6);
-  c[6] = static_cast<uint8_t>(crc & 0xFF);
-  c[7] = static_cast<uint8_t>(crc >> 8);
+  AppendCrc16(c.data(), kExecutorCommandBytes - 2);
   return c;
 }
 
@@ -88,19 +87,19 @@ RegisterWrite ReadExecutorCommand(std::span<const uint8_t, kExecutorCommandBytes
 
 uint8_t DecodeExecutorAction(uint8_t nodeType, std::span<const RegisterWrite> commands) {
   if (commands.empty()) return kUnsetCode;
-  const bool twoForPpuPk = nodeType == 7 && commands.size() >= 2;
+  const bool twoForPpuPk = nodeType == kTypePpuPk && commands.size() >= 2;
   const RegisterWrite w = twoForPpuPk ? commands[1] : commands[0];
   const uint16_t r = w.Register;
   const uint16_t v = w.Value;
   switch (nodeType) {
-    case 5:
+    case kTypePpu:
       if (r == 4 && v == 0) return 6;
       if (r == 4 && v == 1) return 5;
       if (r == 5 && v == 0x5500) return 4;
       if (r == 5 && v == 0xAA01) return 3;
       if (r == 6 && v == 0xAA55) return 2;
       return kUnsetCode;
-    case 7:
+    case kTypePpuPk:
       if (twoForPpuPk) {
         if (r == 17 && v == 0x5500) return 4;
         if (r == 17 && v == 0xAA01) return 3;
@@ -110,21 +109,21 @@ uint8_t DecodeExecutorAction(uint8_t nodeType, std::span<const RegisterWrite> co
       if (r == 13 && v == 1) return 5;
       if (r == 20 && v == 0xAA55) return 2;
       return kUnsetCode;
-    case 13:
+    case kTypeAddressTag:
       if (r == 4 && v == 0) return 17;
       if (r == 4 && v == 1) return 18;
       return kUnsetCode;
-    case 14:
+    case kTypeDrola:
       if (r != 3) return kUnsetCode;
       if (v == 0) return 7;
       if (v >= 6 && v <= 9) return static_cast<uint8_t>(v + 6);
       return kUnsetCode;
-    case 15:
+    case kTypeDrolaSound:
       if (r != 3) return kUnsetCode;
       if (v == 0) return 7;
       if (v >= 2 && v <= 10) return static_cast<uint8_t>(v + 6);
       return kUnsetCode;
-    case 17:
+    case kTypePpuV2:
       if (r == 4 && v == 0xAA00) return 6;
       if (r == 4 && v == 0xAA01) return 5;
       if (r == 6 && v == 0xAA00) return 4;

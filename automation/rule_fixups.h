@@ -6,7 +6,7 @@
 
 namespace zelor {
 
-constexpr uint16_t kAppendedAtEnd = 0xFFFF;
+constexpr uint16_t kAppendedAtEnd = kUnsetZone;  // no zone follows the new ones
 
 // Zones first..first+count-1 were inserted; first = kAppendedAtEnd when none follow them.
 void RulesOnNodeInserted(ConfigModel& model, uint16_t first, uint8_t count);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "model/device_types.h"
+
 namespace zelor {
 namespace {
 
@@ -47,27 +49,31 @@ std::string RuleActionText(uint8_t code) { return code < kActionTexts.size() ? k
 
 std::span<const uint8_t> EventsOffered(uint8_t kind) {
   switch (kind) {
-    case 1: return kSecurityEvents;
-    case 2: return kFireEvents;
-    case 3: return kControlEvents;
-    case 4: return kTagEvents;
+    case kKindSecurity: return kSecurityEvents;
+    case kKindFire: return kFireEvents;
+    case kKindControl: return kControlEvents;
+    case kKindTag: return kTagEvents;
     default: return {};
   }
 }
 
-bool EventCheckedOnAssign(uint8_t kind) { return kind >= 1 && kind <= 3; }
+bool EventCheckedOnAssign(uint8_t kind) {
+  return kind == kKindSecurity || kind == kKindFire || kind == kKindControl;
+}
 
 std::span<const uint8_t> ActionsOffered(uint8_t kind) {
   switch (kind) {
-    case 3: return kControlActions;
-    case 4: return kTagActions;
-    case 5: return kLightActions;
-    case 6: return kLightSoundActions;
+    case kKindControl: return kControlActions;
+    case kKindTag: return kTagActions;
+    case kKindLight: return kLightActions;
+    case kKindLightSound: return kLightSoundActions;
     default: return {};
   }
 }
 
-bool CanExecute(uint8_t kind) { return kind >= 3 && kind <= 6; }
+bool CanExecute(uint8_t kind) {
+  return kind == kKindControl || kind == kKindTag || kind == kKindLight || kind == kKindLightSound;
+}
 
 bool Offers(std::span<const uint8_t> codes, uint8_t code) {
   return std::find(codes.begin(), codes.end(), code) != codes.end();

@@ -162,6 +162,18 @@ void PurgeUnsetCodes(ConfigModel& m) {
   PurgeRules(m, [](const RuleSide& s) { return s.Code == kUnsetCode; });
 }
 
+void PurgeIncompleteRules(ConfigModel& m) {
+  PurgeUnsetZones(m);
+  PurgeUnsetCodes(m);
+}
+
+bool RuleComplete(const ConfigModel& m, uint8_t r) {
+  if (r >= kMaxRules) return false;
+  const RuleSide& a = m.Activators[r];
+  const RuleSide& e = m.Executors[r];
+  return a.ZoneIndex != kUnsetZone && e.ZoneIndex != kUnsetZone && a.Code != kUnsetCode && e.Code != kUnsetCode;
+}
+
 void RefreshAutoGrid(ConfigModel& m, uint8_t selected) {
   m.SelectedRule = m.RuleCount > 0 && selected < m.RuleCount ? selected : 0;
   if (m.Views != nullptr) m.Views->RefreshAutoGrid(selected);

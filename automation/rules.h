@@ -33,6 +33,10 @@ void AssignZone(ConfigModel& model, Side side, uint8_t node, uint8_t zone);
 // Remove every rule with an unset zone / an unset code on either side; SelectedRule untouched.
 void PurgeUnsetZones(ConfigModel& model);
 void PurgeUnsetCodes(ConfigModel& model);
+// PurgeUnsetZones, then PurgeUnsetCodes: what is left are the complete rules, in their order.
+void PurgeIncompleteRules(ConfigModel& model);
+// Both zones and both codes of rule `rule` are set: only such a rule reaches the image.
+bool RuleComplete(const ConfigModel& model, uint8_t rule);
 
 // The model's part of refreshing the rule list (SelectedRule := s, or 0 without rules),
 // then the view's.

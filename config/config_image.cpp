@@ -15,12 +15,9 @@ namespace zelor {
 namespace {
 
 using namespace image;
+static_assert(kGroupFill == NoGroup, "the group section's unused entries read as no group");
 
-void WriteCrc(ConfigImage& img) {
-  const uint16_t crc = ImageCrc(img);
-  img[kImageCrc] = static_cast<uint8_t>(crc & 0xFF);
-  img[kImageCrc + 1] = static_cast<uint8_t>(crc >> 8);
-}
+void WriteCrc(ConfigImage& img) { AppendCrc16(img.data(), static_cast<uint16_t>(CheckedLength)); }
 
 struct NumberPair {
   uint16_t Number;
@@ -113,7 +110,7 @@ void ParseNodes(ConfigModel& m, const ConfigImage& img, std::vector<std::string>
       zone.ConvNumber = 0;
       if (owned[i] >= 0) {
         const uint16_t number = ReadBigEndian(img, kSortedNumbers + 2 * static_cast<std::size_t>(owned[i]));
-        if (number <= 0xFFFF - kExplicitNumberBase) {
+        if (number <= UINT16_MAX - kExplicitNumberBase) {
           zone.ConvNumber = static_cast<uint16_t>(number + kExplicitNumberBase);
         } else {
           problems.push_back(NumberTooLargeText(i, number));
@@ -127,12 +124,9 @@ void ParseNodes(ConfigModel& m, const ConfigImage& img, std::vector<std::string>
 
 uint16_t ImageCrc(const ConfigImage& img) { return Crc16(img.data(), static_cast<uint16_t>(CheckedLength)); }
 
-bool ImageCrcMatches(const ConfigImage& img) {
-  const uint16_t crc = ImageCrc(img);
-  return img[kImageCrc] == (crc & 0xFF) && img[kImageCrc + 1] == (crc >> 8);
-}
+bool ImageCrcMatches(const ConfigImage& img) { return Crc16Matches(img.data(), kImageCrc + 2); }
 
-uint8_t BuildImage(ConfigModel& m, ConfigImage& img) {
+uint8_t BuildImage(const ConfigModel& m, ConfigImage& img) {
   img.fill(kFill);
   std::fill(img.begin() + kZoneGroups, img.begin() + kGroupNames, kGroupFill);
   if (m.NodeCount == 0) {
@@ -143,14 +137,16 @@ uint8_t BuildImage(ConfigModel& m, ConfigImage& img) {
   }
   if (!WriteSortedNumbers(m, img)) return kBuildDuplicateNumbers;
   WriteNodesAndZones(m, img);
-  const bool fits = EncodeRules(m, img);
-  RefreshAutoGrid(m, 0);
-  if (!fits) return kBuildTooManySlots;
+  if (!EncodeRules(m, img)) return kBuildTooManySlots;
   for (uint8_t g = 0; g < kGroupCount; ++g) {
     EncodeName(m.GroupNames[g], &img[kGroupNames + kGroupNameWidth * g], kGroupNameWidth);
   }
   WriteCrc(img);
   return kBuildOk;
+}
+
+bool BuildReachedRules(const ConfigModel& m, uint8_t result) {
+  return m.NodeCount > 0 && result != kBuildDuplicateNumbers;
 }
 
 std::vector<std::string> ParseImage(ConfigModel& m, const ConfigImage& img) {

@@ -13,9 +13,14 @@ constexpr uint8_t kBuildOk = 0;
 constexpr uint8_t kBuildDuplicateNumbers = 255;  // log DuplicateNumbersText()
 constexpr uint8_t kBuildTooManySlots = 254;      // log TooManySlotsText(CommandSlotsNeeded(model))
 
-// Writes the model into `image`. Incomplete rules are removed from the model on the way.
-// On a refusal the image is partly written and must be neither sent nor saved.
-uint8_t BuildImage(ConfigModel& model, ConfigImage& image);
+// Writes the model into `image`; of the rules only the complete ones, in their order. The model
+// and the views are not touched. On a refusal the image is partly written and must be neither
+// sent nor saved.
+uint8_t BuildImage(const ConfigModel& model, ConfigImage& image);
+// Whether the build got as far as the rules (there are nodes and the numbers were unique). Then
+// the caller that built from the editor's model takes the build's two model steps, in this order:
+// PurgeIncompleteRules(model), so the editor holds what the image holds, and RefreshAutoGrid(model, 0).
+bool BuildReachedRules(const ConfigModel& model, uint8_t result);
 
 // Replaces the model with the image's content and refreshes the views. The image is untrusted:
 // nothing outside its tables is read, and what had to be left out is returned as log lines.

@@ -75,30 +75,31 @@ void DecodeExecutor(ConfigModel& m, const ConfigImage& img, uint8_t r, std::vect
 unsigned CommandSlotsNeeded(const ConfigModel& m) {
   unsigned slots = 0;
   for (uint8_t r = 0; r < m.RuleCount && r < kMaxRules; ++r) {
-    slots += ExecutorCommandTable(m.Executors[r].NodeType, m.Executors[r].Code).Count;
+    if (RuleComplete(m, r)) slots += ExecutorCommandTable(m.Executors[r].NodeType, m.Executors[r].Code).Count;
   }
   return slots;
 }
 
-bool EncodeRules(ConfigModel& m, ConfigImage& img) {
-  PurgeUnsetZones(m);
-  PurgeUnsetCodes(m);
+bool EncodeRules(const ConfigModel& m, ConfigImage& img) {
   if (CommandSlotsNeeded(m) > kCommandSlotCount) return false;
-  img[kRuleCount] = m.RuleCount;
+  uint8_t stored = 0;  // the place of the rule in the image
   uint8_t slot = 0;
-  for (uint8_t r = 0; r < m.RuleCount; ++r) {
+  for (uint8_t r = 0; r < m.RuleCount && r < kMaxRules; ++r) {
+    if (!RuleComplete(m, r)) continue;
+    const uint8_t i = stored++;
     const RuleSide& ex = m.Executors[r];
-    WriteBigEndian(img, kRuleActivators + 2 * r, m.Activators[r].ZoneIndex);
-    img[kRuleEvents + r] = m.Activators[r].Code;
+    WriteBigEndian(img, kRuleActivators + 2 * i, m.Activators[r].ZoneIndex);
+    img[kRuleEvents + i] = m.Activators[r].Code;
     const CommandList commands = ExecutorCommandTable(ex.NodeType, ex.Code);
     if (commands.Count == 0) continue;  // slot fields keep the fill
-    img[kRuleFirstSlot + r] = slot;
-    img[kRuleSlotCount + r] = commands.Count;
+    img[kRuleFirstSlot + i] = slot;
+    img[kRuleSlotCount + i] = commands.Count;
     for (uint8_t c = 0; c < commands.Count; ++c, ++slot) {
       const ExecutorCommand frame = BuildExecutorCommand(ex.NodeAddress, commands.Writes[c]);
       std::copy(frame.begin(), frame.end(), img.begin() + static_cast<std::ptrdiff_t>(kCommandSlots + slot * kCommandSlotBytes));
     }
   }
+  img[kRuleCount] = stored;
   return true;
 }
 

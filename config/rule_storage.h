@@ -8,12 +8,13 @@
 
 namespace zelor {
 
-// Command slots the rules 0..RuleCount-1 need, in rule order.
+// Command slots the complete rules among 0..RuleCount-1 need, in rule order.
 unsigned CommandSlotsNeeded(const ConfigModel& model);
 
-// Removes incomplete rules, then writes the rule count, the rules and their command slots.
+// Writes the rule count, the complete rules in their order and their command slots; incomplete
+// rules are left out (the model keeps them: dropping them is the caller's step).
 // Returns false, writing no rule byte, when the rules need more than the 32 slots.
-bool EncodeRules(ConfigModel& model, ConfigImage& image);
+bool EncodeRules(const ConfigModel& model, ConfigImage& image);
 
 // Replaces the rules with those stored in the image; the nodes must already be parsed from it.
 // Anything that points outside the image's tables is read as not set and noted in `problems`.

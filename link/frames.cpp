@@ -1,5 +1,8 @@
 #include "link/frames.h"
 
+#include <algorithm>
+#include <array>
+
 #include "link/crc16.h"
 #include "link/registers.h"
 
@@ -25,11 +28,7 @@ void PutRequest(LinkState& link, uint8_t function, uint16_t a, uint16_t b) {
 }
 }  // namespace
 
-void SealFrame(LinkState& link, uint8_t length) {
-  const uint16_t crc = Crc16(link, length);
-  link.FrameBuffer[length] = static_cast<uint8_t>(crc & 0xFF);
-  link.FrameBuffer[length + 1U] = static_cast<uint8_t>(crc >> 8);
-}
+void SealFrame(LinkState& link, uint8_t length) { AppendCrc16(link.FrameBuffer.data(), length); }
 
 void BuildReadRequest(LinkState& link, uint16_t start, uint16_t count) {
   PutRequest(link, fn::kReadHolding, start, count);
@@ -41,12 +40,43 @@ void BuildWriteRequest(LinkState& link, uint16_t reg, uint16_t value) {
   link.ExpectedLength = 8;
 }
 
+uint8_t BuildWriteMultipleRequest(LinkState& link, uint16_t start, uint16_t quantity,
+                                  std::span<const uint8_t> data) {
+  constexpr std::size_t kHeader = 7;
+  // The whole frame must fit the 8-bit length that SendFrame takes.
+  if (kHeader + data.size() + 2 > UINT8_MAX) return 0;
+  auto& f = link.FrameBuffer;
+  f[0] = link.DeviceAddress;
+  f[1] = fn::kWriteMultiple;
+  f[2] = static_cast<uint8_t>(start >> 8);
+  f[3] = static_cast<uint8_t>(start & 0xFF);
+  f[4] = static_cast<uint8_t>(quantity >> 8);
+  f[5] = static_cast<uint8_t>(quantity & 0xFF);
+  f[6] = static_cast<uint8_t>(data.size());
+  std::copy(data.begin(), data.end(), f.begin() + kHeader);
+  const auto sealed = static_cast<uint16_t>(kHeader + data.size());
+  AppendCrc16(f.data(), sealed);
+  return static_cast<uint8_t>(sealed + 2);
+}
+
+uint8_t BuildClockSetRequest(LinkState& link, const CivilTime& time) {
+  const int fields[reg::kClockFieldCount] = {time.hour, time.minute, time.second,
+                                             time.day,  time.month,  ClockYear(time.year)};
+  std::array<uint8_t, 2 * reg::kClockFieldCount> data{};
+  for (std::size_t i = 0; i < reg::kClockFieldCount; ++i) data[2 * i + 1] = static_cast<uint8_t>(fields[i]);
+  return BuildWriteMultipleRequest(link, reg::kClockHour, reg::kClockFieldCount, data);
+}
+
+uint8_t BuildConfigBlockWrite(LinkState& link, uint8_t page, std::span<const uint8_t, reg::kConfigBlockBytes> block) {
+  return BuildWriteMultipleRequest(link, static_cast<uint16_t>(reg::kConfigPageBase + page),
+                                   reg::kConfigBlockQuantity, block);
+}
+
 bool CheckResponseCrc(const LinkState& link) {
   const int32_t n = link.RxCount;
-  // The count comes from the line; never trust it beyond the buffer.
+  // The count comes from the line; never trust it beyond the buffer. A CRC alone is no reply.
   if (n < 3 || n > static_cast<int32_t>(kFrameBufferSize)) return false;
-  const uint16_t crc = Crc16(link.FrameBuffer.data(), static_cast<uint16_t>(n - 2));
-  return link.FrameBuffer[n - 2] == (crc & 0xFF) && link.FrameBuffer[n - 1] == (crc >> 8);
+  return Crc16Matches(link.FrameBuffer.data(), static_cast<std::size_t>(n));
 }
 
 std::vector<std::string> FormatHexLines(const char* firstPrefix, const uint8_t* bytes, std::size_t count,

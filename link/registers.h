@@ -46,6 +46,7 @@ constexpr uint16_t kConfigPageBase = 0x0F00;   // 0x0F00 + p: 192 image bytes fr
 constexpr uint16_t kConfigPageRegisters = 96;
 constexpr uint16_t kConfigPageStride = 64;
 constexpr uint16_t kConfigBlockBytes = 192;
+constexpr uint16_t kConfigBlockQuantity = 1;   // quantity field of a block write (it carries 96)
 constexpr uint16_t kConfigApply = 0xFFFF;      // write 0: take the written configuration
 constexpr uint16_t kConfigApplyValue = 0x0000;
 

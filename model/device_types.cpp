@@ -36,7 +36,7 @@ constexpr std::array<DeviceType, 21> kTypes = {{
     {23, "  ЗЕЛОР-16И(8) V.2", "ЗЕЛОР-16И V.2  ", 8, "ЗЕЛОР-16: ШС-", S::Position, 2, false, "ADD_Butt_21"},
 }};
 
-constexpr std::array<const char*, 6> kKindTexts = {"  ОХР.", "  ПОЖ.", "  УПР.", "  МЕТКА", "  СВ.ОП.", "  СЗВ.ОП."};
+constexpr std::array<const char*, kKindLightSound> kKindTexts = {"  ОХР.", "  ПОЖ.", "  УПР.", "  МЕТКА", "  СВ.ОП.", "  СЗВ.ОП."};
 
 }  // namespace
 
@@ -81,7 +81,7 @@ Cp1251String DefaultZoneName(const DeviceType& type, uint8_t position, uint8_t a
 }
 
 std::string ZoneKindText(uint8_t kind) {
-  if (kind >= 1 && kind <= kKindTexts.size()) return kKindTexts[kind - 1];
+  if (kind >= kKindSecurity && kind <= kKindLightSound) return kKindTexts[kind - kKindSecurity];
   return "  -?";
 }
 

@@ -9,6 +9,13 @@ namespace zelor {
 
 constexpr uint8_t kMaxZonesPerNode = 16;
 constexpr uint8_t kTypeIndicationModule = 12;  // the one listed type without zones
+// The types that automation rules can command (their executor command tables).
+constexpr uint8_t kTypePpu = 5;           // "  ЗЕЛОР-ППУ       "
+constexpr uint8_t kTypePpuPk = 7;         // "  ЗЕЛОР-ППУ-ПК    "
+constexpr uint8_t kTypeAddressTag = 13;   // "  АДРЕС. МЕТКА    "
+constexpr uint8_t kTypeDrola = 14;        // "  ДРОЛА АДРЕС.    "
+constexpr uint8_t kTypeDrolaSound = 15;   // "  ДРОЛА-З  АДРЕС. "
+constexpr uint8_t kTypePpuV2 = 17;        // "  ЗЕЛОР-ППУ(ПК)V.2"
 
 // Zone kinds 1..6.
 constexpr uint8_t kKindSecurity = 1;

@@ -10,6 +10,7 @@ constexpr uint8_t kMaxRules = 32;
 constexpr uint16_t kUnsetZone = 0xFFFF;
 constexpr uint8_t kUnsetCode = 0xFF;
 constexpr uint8_t kUnsetKind = 0xFF;
+constexpr uint8_t kUnsetAddress = 0xFF;
 inline constexpr AsciiText kUnsetSideText = "  -?";
 
 struct RuleSide {
@@ -17,7 +18,7 @@ struct RuleSide {
   Cp1251String Text = kUnsetSideText;  // a copy of the zone's display text
   uint8_t NodeType = 0;                // executor only: type of the zone's node
   uint8_t Kind = kUnsetKind;
-  uint8_t NodeAddress = 0xFF;          // executor only: slave address of the commands
+  uint8_t NodeAddress = kUnsetAddress;  // executor only: slave address of the commands
   uint8_t Code = kUnsetCode;           // event (activator) or action (executor)
 };
 

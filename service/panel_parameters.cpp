@@ -47,26 +47,26 @@ void PanelParameters::DecodeParameterBlockHandler() {
 }
 
 void PanelParameters::Fill(const ParameterBlock& p) {
-  view_.SetComboIndex(ParamCombo::TeSComboBox5, p.hourIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox6, p.minuteIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox7, p.secondIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox2, p.dayIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox3, p.monthIndex);
-  view_.SetComboIndex(ParamCombo::TeSComboBox4, p.yearIndex);
-  view_.SetText(ParamText::Label2, p.clockDifference);
-  view_.SetRadioGroup(ParamRadioGroup::FireMode, p.fireMode);
-  view_.SetRadioGroup(ParamRadioGroup::FireDuration, p.fireDuration);
-  view_.SetRadioGroup(ParamRadioGroup::AlarmMode, p.alarmMode);
-  view_.SetRadioGroup(ParamRadioGroup::AlarmDuration, p.alarmDuration);
-  view_.SetScrollPosition(ParamScroll::TeScrollBar1, p.contrastPosition);
-  view_.SetText(ParamText::TeGroupBox10, param::ContrastCaption(p.contrastPosition));
-  view_.SetScrollPosition(ParamScroll::TeScrollBar3, p.trimPosition);
-  view_.SetText(ParamText::Label1, param::TrimLabel(p.trimPosition));
-  view_.SetScrollPosition(ParamScroll::TeScrollBar2, p.volumePosition);
-  view_.SetText(ParamText::TeGroupBox3, param::VolumeCaption(p.volumePosition));
-  view_.SetComboIndex(ParamCombo::TeSComboBox8, p.internalSpeedIndex);
-  view_.SetScrollPosition(ParamScroll::TeScrollBar4, p.timeoutPosition);
-  view_.SetText(ParamText::TeLabel9, p.timeoutLabel);
+  view_.SetComboIndex(ParamCombo::TeSComboBox5, p.HourIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox6, p.MinuteIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox7, p.SecondIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox2, p.DayIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox3, p.MonthIndex);
+  view_.SetComboIndex(ParamCombo::TeSComboBox4, p.YearIndex);
+  view_.SetText(ParamText::Label2, p.ClockDifference);
+  view_.SetRadioGroup(ParamRadioGroup::FireMode, p.FireMode);
+  view_.SetRadioGroup(ParamRadioGroup::FireDuration, p.FireDuration);
+  view_.SetRadioGroup(ParamRadioGroup::AlarmMode, p.AlarmMode);
+  view_.SetRadioGroup(ParamRadioGroup::AlarmDuration, p.AlarmDuration);
+  view_.SetScrollPosition(ParamScroll::TeScrollBar1, p.ContrastPosition);
+  view_.SetText(ParamText::TeGroupBox10, param::ContrastCaption(p.ContrastPosition));
+  view_.SetScrollPosition(ParamScroll::TeScrollBar3, p.TrimPosition);
+  view_.SetText(ParamText::Label1, param::TrimLabel(p.TrimPosition));
+  view_.SetScrollPosition(ParamScroll::TeScrollBar2, p.VolumePosition);
+  view_.SetText(ParamText::TeGroupBox3, param::VolumeCaption(p.VolumePosition));
+  view_.SetComboIndex(ParamCombo::TeSComboBox8, p.InternalSpeedIndex);
+  view_.SetScrollPosition(ParamScroll::TeScrollBar4, p.TimeoutPosition);
+  view_.SetText(ParamText::TeLabel9, p.TimeoutLabel);
 }
 
 // ---- writes ----
@@ -193,23 +193,8 @@ void PanelParameters::TimeSet_ButtClick() {
 
 void PanelParameters::SetPanelClock() {
   const CivilTime now = pcClock_();
-  const int year = ((now.year % 100) + 100) % 100;
-  const uint8_t fields[reg::kClockFieldCount] = {
-      static_cast<uint8_t>(now.hour), static_cast<uint8_t>(now.minute), static_cast<uint8_t>(now.second),
-      static_cast<uint8_t>(now.day),  static_cast<uint8_t>(now.month),  static_cast<uint8_t>(year)};
-  auto& f = link_.FrameBuffer;
-  f[0] = link_.DeviceAddress;
-  f[1] = fn::kWriteMultiple;
-  f[2] = 0;
-  f[3] = reg::kClockHour;
-  f[4] = 0;
-  f[5] = reg::kClockFieldCount;
-  f[6] = 2 * reg::kClockFieldCount;
-  for (int i = 0; i < reg::kClockFieldCount; ++i) {
-    f[7 + 2 * i] = 0;
-    f[8 + 2 * i] = fields[i];
-  }
-  SealFrame(link_, 19);
+  const int year = ClockYear(now.year);
+  const uint8_t length = BuildClockSetRequest(link_, now);
 
   view_.SetComboIndex(ParamCombo::TeSComboBox5, now.hour);
   view_.SetComboIndex(ParamCombo::TeSComboBox6, now.minute);
@@ -221,7 +206,7 @@ void PanelParameters::SetPanelClock() {
   } else {
     view_.ShowComboText(ParamCombo::TeSComboBox4, std::to_string(now.year));  // off the list: no item
   }
-  link_.SendFrame(21, 2000);
+  link_.SendFrame(length, 2000);
 }
 
 // ---- acknowledgements ----

@@ -34,31 +34,31 @@ std::optional<ParameterBlock> DecodeParameterBlock(const uint8_t* frame, int32_t
 
   ParameterBlock p;
   const int hour = low(reg::kClockHour), minute = low(reg::kClockMinute), second = low(reg::kClockSecond);
-  p.hourIndex = hour <= 23 ? hour : 0;
-  p.minuteIndex = minute <= 59 ? minute : 0;
-  p.secondIndex = second <= 59 ? second : 0;
+  p.HourIndex = hour <= 23 ? hour : 0;
+  p.MinuteIndex = minute <= 59 ? minute : 0;
+  p.SecondIndex = second <= 59 ? second : 0;
   const int day = low(reg::kClockDay), month = low(reg::kClockMonth), year = low(reg::kClockYear);
-  p.dayIndex = day == 0 ? 0 : std::min(day, 31) - 1;
-  p.monthIndex = month == 0 ? 0 : std::min(month, 12) - 1;
-  p.yearIndex = year > 30 ? 16 : year < 14 ? 0 : year - 14;
+  p.DayIndex = day == 0 ? 0 : std::min(day, 31) - 1;
+  p.MonthIndex = month == 0 ? 0 : std::min(month, 12) - 1;
+  p.YearIndex = year > 30 ? 16 : year < 14 ? 0 : year - 14;
 
   const int32_t pcSeconds = pcNow.hour * 3600 + pcNow.minute * 60 + pcNow.second;
-  p.clockDifference = param::ClockDifference(pcSeconds - (hour * 3600 + minute * 60 + second));
+  p.ClockDifference = param::ClockDifference(pcSeconds - (hour * 3600 + minute * 60 + second));
 
-  p.fireMode = ModeRadio(low(reg::kFireOutputMode));
-  p.fireDuration = DurationRadio(low(reg::kFireOutputDuration));
-  p.alarmMode = ModeRadio(low(reg::kAlarmOutputMode));
-  p.alarmDuration = DurationRadio(low(reg::kAlarmOutputDuration));
+  p.FireMode = ModeRadio(low(reg::kFireOutputMode));
+  p.FireDuration = DurationRadio(low(reg::kFireOutputDuration));
+  p.AlarmMode = ModeRadio(low(reg::kAlarmOutputMode));
+  p.AlarmDuration = DurationRadio(low(reg::kAlarmOutputDuration));
 
-  p.contrastPosition = std::max<int>(low(reg::kLcdContrast), 1);
-  p.trimPosition = std::clamp(static_cast<int>(word(reg::kClockTrim)) - reg::kClockTrimCentre, -4, 4);
+  p.ContrastPosition = std::max<int>(low(reg::kLcdContrast), 1);
+  p.TrimPosition = std::clamp(static_cast<int>(word(reg::kClockTrim)) - reg::kClockTrimCentre, -4, 4);
   const int volume = low(reg::kSounderVolume);
-  p.volumePosition = volume == 0 ? 5 : volume <= 5 ? 6 - volume : 0;
+  p.VolumePosition = volume == 0 ? 5 : volume <= 5 ? 6 - volume : 0;
   const int speed = low(reg::kInternalSpeed);
-  p.internalSpeedIndex = speed >= 1 && speed <= 8 ? speed - 1 : 3;
+  p.InternalSpeedIndex = speed >= 1 && speed <= 8 ? speed - 1 : 3;
   const uint16_t timeout = word(reg::kExtraTimeout);
-  p.timeoutPosition = timeout > 4800 ? 0 : param::RoundHalfEven(timeout, 1, 16);
-  p.timeoutLabel = param::TimeoutLabel(timeout);
+  p.TimeoutPosition = timeout > 4800 ? 0 : param::RoundHalfEven(timeout, 1, 16);
+  p.TimeoutLabel = param::TimeoutLabel(timeout);
   return p;
 }
 

@@ -8,19 +8,25 @@
 
 namespace zelor {
 
+// What one parameter reply shows, control by control (item indexes, radio numbers, positions).
 struct ParameterBlock {
-  int hourIndex = 0, minuteIndex = 0, secondIndex = 0, dayIndex = 0, monthIndex = 0, yearIndex = 0;
-  std::string clockDifference;      // Label2
-  int fireMode = 0;                 // radio number 3..5, 0 = group cleared
-  int fireDuration = 0;             // radio number 1..2, 0 = group cleared
-  int alarmMode = 0;
-  int alarmDuration = 0;
-  int contrastPosition = 1;
-  int trimPosition = 0;
-  int volumePosition = 0;
-  int internalSpeedIndex = 3;
-  int timeoutPosition = 0;
-  std::string timeoutLabel;         // TeLabel9
+  int HourIndex = 0;                // TeSComboBox5
+  int MinuteIndex = 0;              // TeSComboBox6
+  int SecondIndex = 0;              // TeSComboBox7
+  int DayIndex = 0;                 // TeSComboBox2
+  int MonthIndex = 0;               // TeSComboBox3
+  int YearIndex = 0;                // TeSComboBox4
+  std::string ClockDifference;      // Label2
+  int FireMode = 0;                 // radio number 3..5, 0 = group cleared
+  int FireDuration = 0;             // radio number 1..2, 0 = group cleared
+  int AlarmMode = 0;
+  int AlarmDuration = 0;
+  int ContrastPosition = 1;         // TeScrollBar1
+  int TrimPosition = 0;             // TeScrollBar3
+  int VolumePosition = 0;           // TeScrollBar2
+  int InternalSpeedIndex = 3;       // TeSComboBox8
+  int TimeoutPosition = 0;          // TeScrollBar4
+  std::string TimeoutLabel;         // TeLabel9
 };
 
 // The reply frame as received (address, function, byte count, data, CRC). Nothing when the byte

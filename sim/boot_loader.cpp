@@ -8,13 +8,6 @@
 
 namespace zelor::sim {
 
-namespace {
-bool CrcAtEnd(const uint8_t* frame, std::size_t length) {
-  const uint16_t crc = Crc16(frame, static_cast<uint16_t>(length - 2));
-  return frame[length - 2] == (crc & 0xFF) && frame[length - 1] == (crc >> 8);
-}
-}  // namespace
-
 BootLoader::BootLoader() { Reset(); }
 
 void BootLoader::Reset() {
@@ -29,13 +22,13 @@ std::optional<BootLoader::FrameKind> BootLoader::Classify(const uint8_t* frame, 
   if (frame == nullptr) return std::nullopt;
   switch (length) {
     case kPageFrameBytes:
-      if (frame[kPageBytes] < kPages && CrcAtEnd(frame, length)) return FrameKind::Page;
+      if (frame[kPageBytes] < kPages && Crc16Matches(frame, length)) return FrameKind::Page;
       break;
     case kAuxFrameBytes:
-      if (frame[kAuxBlockBytes] < kAuxBlocks && CrcAtEnd(frame, length)) return FrameKind::Aux;
+      if (frame[kAuxBlockBytes] < kAuxBlocks && Crc16Matches(frame, length)) return FrameKind::Aux;
       break;
     case kFinishFrameBytes:
-      if (std::all_of(frame, frame + 6, [](uint8_t b) { return b == 0; }) && CrcAtEnd(frame, length))
+      if (std::all_of(frame, frame + 6, [](uint8_t b) { return b == 0; }) && Crc16Matches(frame, length))
         return FrameKind::Finish;
       break;
     default: break;

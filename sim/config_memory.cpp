@@ -10,15 +10,12 @@ namespace zelor::sim {
 
 bool ImageCrcValid(const uint8_t* image, std::size_t size) {
   if (image == nullptr || size < kCheckedLength + 2) return false;
-  const uint16_t crc = Crc16(image, static_cast<uint16_t>(kCheckedLength));
-  return image[kCheckedLength] == (crc & 0xFF) && image[kCheckedLength + 1] == (crc >> 8);
+  return Crc16Matches(image, kCheckedLength + 2);
 }
 
 void SealImage(std::vector<uint8_t>& image) {
   if (image.size() < kCheckedLength + 2) return;
-  const uint16_t crc = Crc16(image.data(), static_cast<uint16_t>(kCheckedLength));
-  image[kCheckedLength] = static_cast<uint8_t>(crc & 0xFF);
-  image[kCheckedLength + 1] = static_cast<uint8_t>(crc >> 8);
+  AppendCrc16(image.data(), static_cast<uint16_t>(kCheckedLength));
 }
 
 ConfigMemory::ConfigMemory(const std::vector<uint8_t>& image) : active_(kTransferLength, 0xFF) {

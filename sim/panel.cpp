@@ -110,9 +110,9 @@ void Panel::SetRegister(uint16_t r, uint16_t value) {
 }
 
 std::vector<uint8_t> Panel::Sealed(std::vector<uint8_t> frame) const {
-  const uint16_t crc = Crc16(frame.data(), static_cast<uint16_t>(frame.size()));
-  frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<uint8_t>(crc >> 8));
+  const std::size_t n = frame.size();
+  frame.resize(n + 2);
+  AppendCrc16(frame.data(), static_cast<uint16_t>(n));
   return frame;
 }
 
@@ -133,8 +133,7 @@ std::optional<std::vector<uint8_t>> Panel::Handle(const uint8_t* request, std::s
     return ack;
   }
   if (length < 4) return std::nullopt;
-  const uint16_t crc = Crc16(request, static_cast<uint16_t>(length - 2));
-  if (request[length - 2] != (crc & 0xFF) || request[length - 1] != (crc >> 8)) {
+  if (!Crc16Matches(request, length)) {
     lastOutcome_ = Outcome::BadCrc;
     return std::nullopt;
   }
@@ -263,7 +262,7 @@ std::vector<uint8_t> Panel::WriteMultiple(const uint8_t* request, std::size_t le
 
   if (IsConfigRegister(start) && extra_.count(start) == 0) {
     // The tool's block write says quantity 1 for its 192 bytes; a standard one says 96.
-    const bool toolBlock = quantity == 1 && byteCount == reg::kConfigBlockBytes;
+    const bool toolBlock = quantity == reg::kConfigBlockQuantity && byteCount == reg::kConfigBlockBytes;
     if (byteCount == 0 || (!toolBlock && byteCount != 2U * quantity)) return Exception(fn::kWriteMultiple, kIllegalValue);
     if (!config_.Write(start - reg::kConfigPageBase, data, byteCount)) return Exception(fn::kWriteMultiple, kIllegalAddress);
     ++writes_;

@@ -3,16 +3,15 @@
 #include <iterator>
 
 #include "link/crc16.h"
+#include "link/registers.h"
 
 namespace zelor::sim {
 
 int64_t ByteMicros(uint32_t baud) { return baud == 0 ? 0 : 10'000'000LL / baud; }
 
 std::vector<uint8_t> ExceptionReply(uint8_t address, uint8_t function, uint8_t code) {
-  std::vector<uint8_t> r{address, static_cast<uint8_t>(function | 0x80), code};
-  const uint16_t crc = Crc16(r.data(), static_cast<uint16_t>(r.size()));
-  r.push_back(static_cast<uint8_t>(crc & 0xFF));
-  r.push_back(static_cast<uint8_t>(crc >> 8));
+  std::vector<uint8_t> r{address, static_cast<uint8_t>(function | fn::kExceptionFlag), code, 0, 0};
+  AppendCrc16(r.data(), 3);
   return r;
 }
 

@@ -8,11 +8,7 @@
 namespace zelor::sim {
 
 namespace {
-bool CrcOk(const uint8_t* frame, std::size_t length) {
-  if (length < 4) return false;
-  const uint16_t crc = Crc16(frame, static_cast<uint16_t>(length - 2));
-  return frame[length - 2] == (crc & 0xFF) && frame[length - 1] == (crc >> 8);
-}
+bool CrcOk(const uint8_t* frame, std::size_t length) { return length >= 4 && Crc16Matches(frame, length); }
 
 // Length of a MODBUS request starting at `p` with `avail` bytes: 0 = not a function framed by
 // length, nullopt = more header bytes are needed to tell.

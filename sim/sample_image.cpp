@@ -185,10 +185,8 @@ std::vector<uint8_t> SampleImage() {
     for (const Command& c : rule.commands) {
       std::vector<uint8_t> frame{rule.executorAddress, 0x06, static_cast<uint8_t>(c.reg >> 8),
                                  static_cast<uint8_t>(c.reg & 0xFF), static_cast<uint8_t>(c.value >> 8),
-                                 static_cast<uint8_t>(c.value & 0xFF)};
-      const uint16_t crc = Crc16(frame.data(), 6);
-      frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-      frame.push_back(static_cast<uint8_t>(crc >> 8));
+                                 static_cast<uint8_t>(c.value & 0xFF), 0, 0};
+      AppendCrc16(frame.data(), 6);
       Put(img, image::kCommandSlots + 8 * slot, frame);
       ++slot;
     }

@@ -174,7 +174,7 @@ TEST(ConfigImage, IncompleteRulesAreDroppedAndARuleWithoutCommandKeepsFillSlots)
   AddCompleteRule(m, 0, 1, 0, 1, 4);
   m.Executors[2].NodeType = 16;  // a type without commands
   ConfigImage image{};
-  ASSERT_EQ(BuildImage(m, image), kBuildOk);
+  ASSERT_EQ(testing::BuildFromEditor(m, image), kBuildOk);
   EXPECT_EQ(m.RuleCount, 2);
   EXPECT_EQ(m.SelectedRule, 0);
   EXPECT_EQ(image[12483], 2);
@@ -187,19 +187,68 @@ TEST(ConfigImage, IncompleteRulesAreDroppedAndARuleWithoutCommandKeepsFillSlots)
   EXPECT_EQ(back.Activators[1].ZoneIndex, 1);
 }
 
+TEST(ConfigImage, BuildLeavesTheModelAndTheViewsAlone) {
+  ConfigModel m;
+  AddNodes(m, {1, 5});
+  testing::RecordingViews views;
+  m.Views = &views;
+  ASSERT_EQ(AddRule(m), 0);  // blank, before the complete one
+  AddCompleteRule(m, 0, 0, 0, 1, 3);
+  m.SelectedRule = 1;
+  views.calls.clear();
+  const std::string before = testing::Dump(m);
+  ConfigImage image{};
+  ASSERT_EQ(BuildImage(m, image), kBuildOk);
+  EXPECT_EQ(testing::Dump(m), before);
+  EXPECT_TRUE(views.calls.empty());
+  EXPECT_EQ(image[img::kRuleCount], 1) << "only the complete rule is stored";
+  EXPECT_EQ(Slice(image, img::kRuleActivators, 2), (std::vector<uint8_t>{0, 0}));
+  EXPECT_EQ(image[img::kRuleSlotCount], 1);
+
+  // The caller's steps after it, in the build's old order: the purge, then the rule list.
+  ASSERT_TRUE(BuildReachedRules(m, kBuildOk));
+  PurgeIncompleteRules(m);
+  RefreshAutoGrid(m, 0);
+  EXPECT_EQ(m.RuleCount, 1);
+  EXPECT_EQ(m.SelectedRule, 0);
+  EXPECT_EQ(views.calls, (std::vector<std::string>{"RefreshAutoGrid(0)"}));
+  ConfigImage again{};
+  ASSERT_EQ(BuildImage(m, again), kBuildOk);
+  EXPECT_TRUE(again == image) << "the purge changes nothing in the image";
+}
+
+TEST(ConfigImage, BuildReachesTheRulesOnlyWithNodesAndUniqueNumbers) {
+  ConfigModel empty;
+  ASSERT_EQ(AddRule(empty), 0);
+  ConfigImage image{};
+  EXPECT_EQ(BuildImage(empty, image), kBuildOk);
+  EXPECT_FALSE(BuildReachedRules(empty, kBuildOk)) << "no nodes: the rules stay as they are";
+
+  ConfigModel m;
+  AddNodes(m, {9});
+  EXPECT_TRUE(BuildReachedRules(m, kBuildOk));
+  EXPECT_TRUE(BuildReachedRules(m, kBuildTooManySlots));
+  EXPECT_FALSE(BuildReachedRules(m, kBuildDuplicateNumbers)) << "a refused build changes nothing";
+
+  ASSERT_EQ(AddRule(m), 0);
+  m.Nodes[0].Zones[0].ConvNumber = 1001;  // the same as zone 1's automatic number
+  EXPECT_EQ(testing::BuildFromEditor(m, image), kBuildDuplicateNumbers);
+  EXPECT_EQ(m.RuleCount, 1) << "the blank rule survives a refused build";
+}
+
 TEST(ConfigImage, RulesNeedingMoreThan32SlotsAreRefused) {
   ConfigModel m;
   AddNodes(m, {1, 1, 7});  // 32 security/fire zones, ППУ-ПК at zone 32
   for (int r = 0; r < 17; ++r) AddCompleteRule(m, static_cast<uint8_t>(r / 16), static_cast<uint8_t>(r % 16), 0, 2, 3);
   EXPECT_EQ(CommandSlotsNeeded(m), 34U);
   ConfigImage image{};
-  EXPECT_EQ(BuildImage(m, image), kBuildTooManySlots);
+  EXPECT_EQ(testing::BuildFromEditor(m, image), kBuildTooManySlots);
   EXPECT_TRUE(AllAre(image, 12483, ImageSize, 0xFF)) << "no rule byte, slot or CRC written";
   EXPECT_EQ(TooManySlotsText(CommandSlotsNeeded(m)),
             "   : ОШИБКА -> в разделе \"АВТОМАТИКА\" нужно команд: 34, а ячеек только 32.");
 
   ASSERT_EQ(DeleteRule(m), 0);  // 16 rules, 32 slots: fits exactly
-  ASSERT_EQ(BuildImage(m, image), kBuildOk);
+  ASSERT_EQ(testing::BuildFromEditor(m, image), kBuildOk);
   EXPECT_EQ(image[12580 + 15], 30);
   EXPECT_EQ(image[12644 + 31 * 8], 3);
   EXPECT_TRUE(ImageCrcMatches(image));

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "automation/rules.h"
+#include "config/config_image.h"
 #include "config/lcd_codec.h"
 #include "config/nodes.h"
 #include "model/config_model.h"
@@ -18,6 +20,17 @@ inline void AddNodes(ConfigModel& m, std::initializer_list<uint8_t> types) {
     m.SelectedNode = m.NodeCount == 0 ? 0 : m.NodeCount - 1;
     AddNode(m, t);
   }
+}
+
+// A build from the editor's model with the caller's steps: when the build reached the rules, the
+// model drops its incomplete rules and the rule list is refreshed with rule 0.
+inline uint8_t BuildFromEditor(ConfigModel& m, ConfigImage& image) {
+  const uint8_t result = BuildImage(m, image);
+  if (BuildReachedRules(m, result)) {
+    PurgeIncompleteRules(m);
+    RefreshAutoGrid(m, 0);
+  }
+  return result;
 }
 
 inline Cp1251String Cp(const char* utf8) { return Cp1251FromUtf8(utf8); }

@@ -130,7 +130,7 @@ TEST(ImageRoundTrip, ManyGeneratedModels) {
   for (int i = 0; i < 300; ++i) {
     ConfigModel model = RandomModel(rng);
     ConfigImage first{};
-    ASSERT_EQ(BuildImage(model, first), kBuildOk) << "model " << i;
+    ASSERT_EQ(testing::BuildFromEditor(model, first), kBuildOk) << "model " << i;
     withRules += model.RuleCount > 0;
     full += model.NodeCount == 32;
 

@@ -203,9 +203,7 @@ TEST_F(EngineTest, ResponsesOfEveryLengthStayInsideTheBuffer) {
     std::vector<uint8_t> bytes(length);
     for (auto& b : bytes) b = static_cast<uint8_t>(byte(rng));
     if (length >= 3 && i % 3 == 0) {  // every third a valid CRC, so the dispatcher sees it too
-      const uint16_t crc = Crc16(bytes.data(), static_cast<uint16_t>(length - 2));
-      bytes[length - 2] = static_cast<uint8_t>(crc & 0xFF);
-      bytes[length - 1] = static_cast<uint8_t>(crc >> 8);
+      AppendCrc16(bytes.data(), static_cast<uint16_t>(length - 2));
     }
     line.QueueFault(sim::Fault::NoReply);
     link.SendReadRequest(static_cast<uint16_t>(byte(rng)), static_cast<uint16_t>(byte(rng)));

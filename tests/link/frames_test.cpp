@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -38,6 +40,67 @@ TEST(Frames, WorkedRequests) {
   BuildWriteRequest(link, 0xFFFF, 0x0000);
   EXPECT_EQ(Hex(link.FrameBuffer.data(), 8), "F7 06 FF FF 00 00 9D 78");
   EXPECT_EQ(link.ExpectedLength, 8);
+}
+
+TEST(Frames, ClockSetRequest) {
+  LinkState link;
+  link.RxCount = 0;
+  const CivilTime t{2019, 2, 3, 9, 5, 7};
+  ASSERT_EQ(BuildClockSetRequest(link, t), 21);
+  // Start 0x0007, quantity 6, 12 data bytes (high byte 0, then the field), CRC of bytes 0..18
+  // (the "clock set" vector of crc_vectors_test.cpp).
+  EXPECT_EQ(Hex(link.FrameBuffer.data(), 21),
+            "F7 10 00 07 00 06 0C 00 09 00 05 00 07 00 03 00 02 00 13 70 79");
+
+  link.DeviceAddress = 1;
+  ASSERT_EQ(BuildClockSetRequest(link, CivilTime{2100, 12, 31, 23, 59, 59}), 21);
+  EXPECT_EQ(Hex(link.FrameBuffer.data(), 19), "01 10 00 07 00 06 0C 00 17 00 3B 00 3B 00 1F 00 0C 00 00")
+      << "the year travels modulo 100";
+  link.RxCount = 21;
+  EXPECT_TRUE(CheckResponseCrc(link));
+  EXPECT_EQ(ClockYear(2019), 19);
+  EXPECT_EQ(ClockYear(2000), 0);
+  EXPECT_EQ(ClockYear(1999), 99);
+}
+
+TEST(Frames, ConfigBlockWriteRequest) {
+  LinkState link;
+  std::array<uint8_t, 192> block{};
+  for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<uint8_t>(0xC0 + i);
+  ASSERT_EQ(BuildConfigBlockWrite(link, 201, block), 201);
+  // 0x0F00 + 201 = 0x0FC9; the quantity field says 1 although 96 registers travel.
+  EXPECT_EQ(Hex(link.FrameBuffer.data(), 8), "F7 10 0F C9 00 01 C0 C0");
+  EXPECT_EQ(link.FrameBuffer[6], 0xC0) << "byte count 192";
+  EXPECT_TRUE(std::equal(block.begin(), block.end(), link.FrameBuffer.begin() + 7));
+  EXPECT_EQ(Hex(link.FrameBuffer.data() + 199, 2), "DF 0F") << "CRC from crc_vectors.py's implementation";
+  link.RxCount = 201;
+  EXPECT_TRUE(CheckResponseCrc(link));
+  link.RxCount = 200;
+  EXPECT_FALSE(CheckResponseCrc(link));
+}
+
+TEST(Frames, WriteMultipleRequestTakesTheQuantityAsGiven) {
+  LinkState link;
+  link.DeviceAddress = 0x11;
+  const uint8_t data[] = {0x00, 0x0A, 0x01, 0x02};
+  ASSERT_EQ(BuildWriteMultipleRequest(link, 0x0001, 0x0002, data), 13);
+  // The standard example: write 0x000A, 0x0102 to registers 1 and 2 of slave 17.
+  EXPECT_EQ(Hex(link.FrameBuffer.data(), 13), "11 10 00 01 00 02 04 00 0A 01 02 C6 F0");
+  ASSERT_EQ(BuildWriteMultipleRequest(link, 0x1234, 0x0009, data), 13);
+  EXPECT_EQ(Hex(link.FrameBuffer.data(), 7), "11 10 12 34 00 09 04");
+
+  ASSERT_EQ(BuildWriteMultipleRequest(link, 0, 0, {}), 9);
+  EXPECT_EQ(Hex(link.FrameBuffer.data(), 7), "11 10 00 00 00 00 00");
+
+  // The frame length is one byte wide (SendFrame): 246 data bytes are the most.
+  const std::vector<uint8_t> most(246, 0x55);
+  ASSERT_EQ(BuildWriteMultipleRequest(link, 0, 123, most), 255);
+  link.RxCount = 255;
+  EXPECT_TRUE(CheckResponseCrc(link));
+  const std::vector<uint8_t> tooMany(247, 0x55);
+  link.FrameBuffer.fill(0);
+  EXPECT_EQ(BuildWriteMultipleRequest(link, 0, 123, tooMany), 0);
+  EXPECT_EQ(link.FrameBuffer[0], 0) << "nothing built";
 }
 
 TEST(Frames, ResponseCrcCheck) {

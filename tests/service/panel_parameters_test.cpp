@@ -107,19 +107,19 @@ TEST(ParameterBlockDecode, FieldLimits) {
   };
   auto idx = [](int ParameterBlock::*m) { return [m](const ParameterBlock& p) { return std::to_string(p.*m); }; };
   const Case cases[] = {
-      {7, 24, idx(&ParameterBlock::hourIndex), "0"},       {8, 60, idx(&ParameterBlock::minuteIndex), "0"},
-      {10, 31, idx(&ParameterBlock::dayIndex), "30"},      {10, 99, idx(&ParameterBlock::dayIndex), "30"},
-      {12, 9, idx(&ParameterBlock::yearIndex), "0"},       {12, 19, idx(&ParameterBlock::yearIndex), "5"},
-      {18, 28799, idx(&ParameterBlock::trimPosition), "0"}, {18, 0, idx(&ParameterBlock::trimPosition), "-4"},
-      {18, 40000, idx(&ParameterBlock::trimPosition), "4"}, {19, 6, idx(&ParameterBlock::volumePosition), "0"},
-      {19, 1, idx(&ParameterBlock::volumePosition), "5"},  {20, 0, idx(&ParameterBlock::internalSpeedIndex), "3"},
-      {20, 9, idx(&ParameterBlock::internalSpeedIndex), "3"}, {23, 4800, idx(&ParameterBlock::timeoutPosition), "300"},
-      {23, 4801, idx(&ParameterBlock::timeoutPosition), "0"}, {23, 24, idx(&ParameterBlock::timeoutPosition), "2"},
-      {23, 4800, [](const ParameterBlock& p) { return p.timeoutLabel; }, "3000"},
-      {23, 4801, [](const ParameterBlock& p) { return p.timeoutLabel; }, "??"},
-      {23, 4, [](const ParameterBlock& p) { return p.timeoutLabel; }, "   2"},  // 2.5 goes to 2
-      {23, 12, [](const ParameterBlock& p) { return p.timeoutLabel; }, "   8"},  // 7.5 goes to 8
-      {17, 200, idx(&ParameterBlock::contrastPosition), "200"},
+      {7, 24, idx(&ParameterBlock::HourIndex), "0"},       {8, 60, idx(&ParameterBlock::MinuteIndex), "0"},
+      {10, 31, idx(&ParameterBlock::DayIndex), "30"},      {10, 99, idx(&ParameterBlock::DayIndex), "30"},
+      {12, 9, idx(&ParameterBlock::YearIndex), "0"},       {12, 19, idx(&ParameterBlock::YearIndex), "5"},
+      {18, 28799, idx(&ParameterBlock::TrimPosition), "0"}, {18, 0, idx(&ParameterBlock::TrimPosition), "-4"},
+      {18, 40000, idx(&ParameterBlock::TrimPosition), "4"}, {19, 6, idx(&ParameterBlock::VolumePosition), "0"},
+      {19, 1, idx(&ParameterBlock::VolumePosition), "5"},  {20, 0, idx(&ParameterBlock::InternalSpeedIndex), "3"},
+      {20, 9, idx(&ParameterBlock::InternalSpeedIndex), "3"}, {23, 4800, idx(&ParameterBlock::TimeoutPosition), "300"},
+      {23, 4801, idx(&ParameterBlock::TimeoutPosition), "0"}, {23, 24, idx(&ParameterBlock::TimeoutPosition), "2"},
+      {23, 4800, [](const ParameterBlock& p) { return p.TimeoutLabel; }, "3000"},
+      {23, 4801, [](const ParameterBlock& p) { return p.TimeoutLabel; }, "??"},
+      {23, 4, [](const ParameterBlock& p) { return p.TimeoutLabel; }, "   2"},  // 2.5 goes to 2
+      {23, 12, [](const ParameterBlock& p) { return p.TimeoutLabel; }, "   8"},  // 7.5 goes to 8
+      {17, 200, idx(&ParameterBlock::ContrastPosition), "200"},
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> frame{247, 3, 48};
@@ -227,10 +227,8 @@ TEST_F(PanelParametersTest, RadioAndButtonWrites) {
 TEST_F(PanelParametersTest, TimeSetFrameAndCombos) {
   params.TimeSet_ButtClick();
   ASSERT_EQ(line.requests.size(), 1U);
-  std::vector<uint8_t> expected{247, 0x10, 0, 7, 0, 6, 12, 0, 9, 0, 5, 0, 7, 0, 3, 0, 2, 0, 19};
-  const uint16_t crc = Crc16(expected.data(), 19);
-  expected.push_back(static_cast<uint8_t>(crc & 0xFF));
-  expected.push_back(static_cast<uint8_t>(crc >> 8));
+  std::vector<uint8_t> expected{247, 0x10, 0, 7, 0, 6, 12, 0, 9, 0, 5, 0, 7, 0, 3, 0, 2, 0, 19, 0, 0};
+  AppendCrc16(expected.data(), 19);
   EXPECT_EQ(line.requests[0], expected);
   EXPECT_EQ(memo1.lines[0].substr(0, 8), "TX : F7 ");
   EXPECT_EQ(link.ExpectedLength, 8);

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "link/crc16.h"
@@ -26,6 +29,23 @@ TEST(SampleImage, IsSealedAndSized) {
   EXPECT_EQ(img[12900], crc & 0xFF);
   EXPECT_EQ(img[12901], crc >> 8);
   EXPECT_TRUE(std::all_of(img.begin() + 12902, img.end(), [](uint8_t b) { return b == 0xFF; }));
+}
+
+// The tool's own tests read the same file (tests/config/golden_image_test.cpp), so the simulator's
+// layout and the tool's are held to the same bytes.
+TEST(SampleImage, EqualsTheCheckedInGoldenImage) {
+  const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / "config" / "golden" / "sample.bin";
+  std::ifstream in(path, std::ios::binary);
+  const Bytes golden{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_EQ(golden.size(), 45952U) << path;
+  const Bytes img = sim::SampleImage();
+  const auto mismatch = std::mismatch(img.begin(), img.end(), golden.begin());
+  if (mismatch.first != img.end()) {
+    // A deliberate change of the sample: review this file and copy it over the golden one.
+    std::ofstream("sample.actual.bin", std::ios::binary).write(reinterpret_cast<const char*>(img.data()), img.size());
+  }
+  EXPECT_EQ(mismatch.first - img.begin(), static_cast<std::ptrdiff_t>(img.size()))
+      << "first differing byte; the sample as built is in sample.actual.bin";
 }
 
 TEST(SampleImage, NodesAndZonesAgree) {

@@ -93,9 +93,9 @@ class SimRig {
   }
 
   static std::vector<uint8_t> Sealed(std::vector<uint8_t> frame) {
-    const uint16_t crc = Crc16(frame.data(), static_cast<uint16_t>(frame.size()));
-    frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
+    const std::size_t n = frame.size();
+    frame.resize(n + 2);
+    AppendCrc16(frame.data(), static_cast<uint16_t>(n));
     return frame;
   }
 
