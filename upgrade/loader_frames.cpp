@@ -7,11 +7,9 @@
 namespace zelor {
 
 namespace {
-// Writes the CRC of the first `length` bytes after them, low byte first; returns the new length.
+// Seals the first `length` bytes with their CRC; returns the frame's length.
 uint16_t Seal(uint8_t* frame, uint16_t length) {
-  const uint16_t crc = Crc16(frame, length);
-  frame[length] = static_cast<uint8_t>(crc & 0xFF);
-  frame[length + 1] = static_cast<uint8_t>(crc >> 8);
+  AppendCrc16(frame, length);
   return static_cast<uint16_t>(length + 2);
 }
 }  // namespace
