@@ -205,6 +205,8 @@ void TForm1::BuildMenus() {
   CustomItem1->setObjectName("CustomItem1");
   PORT1 = CustomItem1->addMenu(app_text::kMenuPort);
   PORT1->setObjectName("PORT1");
+  // The ports as they are when the menu opens: a simulator or adapter plugged in later appears.
+  connect(PORT1, &QMenu::aboutToShow, this, &TForm1::EnumeratePorts);
   CustomItem3 = CustomItem1->addMenu(app_text::kMenuBaudRate);
   CustomItem3->setObjectName("CustomItem3");
   // Radio-style entries: an exclusive group makes the menu draw them with a radio mark.

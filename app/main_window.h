@@ -122,10 +122,7 @@ class TForm1 : public QWidget {
   void ConnectUpgrade();
   void ClearPortItems();
   void AddPortItem(const std::string& name);
-  // SelectPort and SetPortName give the port's error text when a reopen under the new name fails.
-  std::optional<std::string> SelectPort();
-  void ReadPortFileIntoMenu(bool afterAccessError);
-  void ReportPortFileError(bool afterAccessError, const std::string& why);
+  // The port's error text when a reopen under the new name fails.
   std::optional<std::string> SetPortName(const std::string& name);
 
   std::unique_ptr<Clock> clock_;

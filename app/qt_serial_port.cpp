@@ -13,8 +13,16 @@ QtSerialPort::QtSerialPort(Clock& clock, QObject* parent)
           [this](const uint8_t* b, std::size_t n) {
             if (onReceive_) onReceive_(b, n);
           }) {
+  drainTimer_ = clock.CreateTimer();
+  drainTimer_->SetHandler([this] { OnDrainDeadline(); });
   connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::OnReadyRead);
   connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
+  connect(&port_, &QSerialPort::bytesWritten, this, &QtSerialPort::OnBytesWritten);
+}
+
+uint32_t QtSerialPort::DrainDeadlineMs(std::size_t bytes, uint32_t baud) {
+  const uint64_t rate = baud == 0 ? 1 : baud;
+  return static_cast<uint32_t>((static_cast<uint64_t>(bytes) * 10 * 1000 + rate - 1) / rate) + kDrainMarginMs;
 }
 
 QtSerialPort::~QtSerialPort() { Close(); }
@@ -53,6 +61,7 @@ void QtSerialPort::Open() {
 }
 
 void QtSerialPort::Close() {
+  drainTimer_->SetEnabled(false);
   if (port_.isOpen()) port_.close();
   port_.clearError();
   assembler_.Reset();
@@ -65,14 +74,31 @@ std::size_t QtSerialPort::Write(const uint8_t* bytes, std::size_t count) {
   if (!port_.isOpen()) throw SerialPortError("port " + name_ + " is not open");
   const qint64 written = port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count));
   if (written < 0) throw SerialPortError("write failed on " + name_);
-  const int timeoutMs = static_cast<int>(100 * count + 1000);
-  if (port_.bytesToWrite() > 0 && !port_.waitForBytesWritten(timeoutMs)) {
-    throw SerialPortError("write timed out on " + name_);
+  // The event loop sends the bytes; the deadline covers all of them still queued.
+  if (port_.bytesToWrite() > 0) {
+    drainTimer_->SetEnabled(false);
+    drainTimer_->SetInterval(DrainDeadlineMs(static_cast<std::size_t>(port_.bytesToWrite()), baud_));
+    drainTimer_->SetEnabled(true);
   }
   return static_cast<std::size_t>(written);
 }
 
+void QtSerialPort::OnBytesWritten() {
+  if (port_.bytesToWrite() == 0) drainTimer_->SetEnabled(false);
+}
+
+void QtSerialPort::OnDrainDeadline() {
+  drainTimer_->SetEnabled(false);
+  if (!port_.isOpen() || port_.bytesToWrite() == 0) return;
+  const std::string why = "the line did not take " + std::to_string(port_.bytesToWrite()) + " bytes on " + name_;
+  // Bytes that leave later would be a request nobody waits for: drop them with the port.
+  port_.clear(QSerialPort::Output);
+  Close();
+  if (onSendFailure_) onSendFailure_(why);
+}
+
 void QtSerialPort::AbortAllAsync() {
+  drainTimer_->SetEnabled(false);
   if (port_.isOpen()) port_.clear(QSerialPort::AllDirections);
 }
 

@@ -1,5 +1,6 @@
 // The production serial port: QSerialPort on the user-interface thread, 8N1, no flow control,
 // DTR/RTS off, with the read contract (expected bytes, or 150 ms of silence after a byte).
+// Writes never wait: bytes still unsent after their line time plus a margin are a send failure.
 #pragma once
 #include <QObject>
 #include <QSerialPort>
@@ -34,12 +35,20 @@ class QtSerialPort : public QObject, public SerialPort {
   // The device path opened for a port name: registered simulator ports resolve to their link.
   static std::string DevicePathFor(const std::string& name);
 
+  // Beyond the line time, what a USB adapter's latency may add before the bytes are out.
+  static constexpr uint32_t kDrainMarginMs = 100;
+  // How long `bytes` may take to leave at `baud` (10 bits a byte), margin included.
+  static uint32_t DrainDeadlineMs(std::size_t bytes, uint32_t baud);
+
  private:
   void OnReadyRead();
   void OnError(QSerialPort::SerialPortError error);
+  void OnBytesWritten();
+  void OnDrainDeadline();
 
   QSerialPort port_;
   ReadAssembler assembler_;
+  std::unique_ptr<Timer> drainTimer_;
   std::string name_ = "COM1";
   uint32_t baud_ = 9600;
   bool failed_ = false;  // a read or resource error: silent until closed and reopened

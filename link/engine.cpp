@@ -33,11 +33,15 @@ Link::Link(Clock& clock, SerialPort& port, LinkSurfaces surfaces)
   Timer_Programm->SetInterval(5);
   port_.SetReadSizeProvider([this] { return static_cast<std::size_t>(ExpectedLength); });
   port_.SetReceiveHandler([this](const uint8_t* bytes, std::size_t count) { ComPort1RxChar(bytes, count); });
+  // A request that never left the PC: reported like a write that failed at once; the request
+  // then ends by its time-out, as one that found no panel.
+  port_.SetSendFailureHandler([this](const std::string&) { ReportSendFailure(true); });
 }
 
 Link::~Link() {
   port_.SetReceiveHandler(nullptr);
   port_.SetReadSizeProvider(nullptr);
+  port_.SetSendFailureHandler(nullptr);
 }
 
 uint32_t Link::ReadTimeoutMs() const {
@@ -66,15 +70,19 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
     port_.DiscardInput();
     if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
   } catch (const SerialPortError&) {
-    if (closeOnFailure && port_.IsOpen()) {
-      port_.AbortAllAsync();
-      port_.Close();
-    }
-    memo.SetColor(MemoColor::Blue);
-    memo.AddLine(text::kPortOpenError + port_.PortName());
+    ReportSendFailure(closeOnFailure);
     return false;
   }
   return true;
+}
+
+void Link::ReportSendFailure(bool closePort) {
+  if (closePort && port_.IsOpen()) {
+    port_.AbortAllAsync();
+    port_.Close();
+  }
+  surfaces_.memo1.SetColor(MemoColor::Blue);
+  surfaces_.memo1.AddLine(text::kPortOpenError + port_.PortName());
 }
 
 void Link::ArmResponseTimer(uint32_t timeoutMs) {

@@ -79,6 +79,8 @@ class Link : public LinkState {
  private:
   // A failed read request also closes the port; the other requests leave it as it was.
   bool Transmit(uint16_t length, bool logged, bool closeOnFailure);
+  // The send-failure line in the log, after closing the port when asked.
+  void ReportSendFailure(bool closePort);
   void ArmResponseTimer(uint32_t timeoutMs);
   void LogResponse();
   void GiveUp(uint8_t code, std::initializer_list<const char*> lines);

@@ -28,7 +28,8 @@ class SerialPort {
   virtual void Open() = 0;   // no-op when open; throws SerialPortError and stays closed on failure
   virtual void Close() = 0;  // no-op when closed
   virtual bool IsOpen() const = 0;
-  virtual std::size_t Write(const uint8_t* bytes, std::size_t count) = 0;  // throws SerialPortError
+  // Queues the bytes without waiting for the line; throws SerialPortError when it cannot.
+  virtual std::size_t Write(const uint8_t* bytes, std::size_t count) = 0;
   virtual void AbortAllAsync() = 0;
   // Drops bytes already received but not yet handed over (a late reply to an earlier request).
   virtual void DiscardInput() = 0;
@@ -38,12 +39,18 @@ class SerialPort {
   virtual void SetPort(const std::string& name) = 0;
   virtual std::string PortName() const = 0;
 
+  // Told, later and on the same thread, when bytes that Write accepted could not be sent in
+  // time (a stalled adapter); the port has dropped them and closed itself.
+  using SendFailureHandler = std::function<void(const std::string& why)>;
+
   void SetReceiveHandler(ReceiveHandler handler) { onReceive_ = std::move(handler); }
   void SetReadSizeProvider(ReadSizeProvider provider) { readSize_ = std::move(provider); }
+  void SetSendFailureHandler(SendFailureHandler handler) { onSendFailure_ = std::move(handler); }
 
  protected:
   ReceiveHandler onReceive_;
   ReadSizeProvider readSize_;
+  SendFailureHandler onSendFailure_;
 };
 
 }  // namespace zelor

@@ -13,5 +13,6 @@ ensure_packages() {
 }
 
 ZELOR_BUILD_PACKAGES=(g++ make cmake libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev fonts-liberation)
-# An independent MODBUS master the simulator tests check themselves against.
-ZELOR_TEST_PACKAGES=(mbpoll)
+# An independent MODBUS master the simulator tests check themselves against, and the Windows
+# cross-compiler the portable core is compiled with.
+ZELOR_TEST_PACKAGES=(mbpoll g++-mingw-w64-x86-64)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test headless; then runs the core tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then compiles the portable core with the
+# Windows cross-compiler.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 /usr/bin/python3 scripts/check-includes.py  # folders depend one way; no Qt in the core
@@ -17,3 +18,5 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 cmake -S . -B build-asan -DZELOR_WITH_UI=OFF -DZELOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j"$jobs"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+bash scripts/check-windows-compile.sh

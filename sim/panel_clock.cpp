@@ -4,6 +4,8 @@
 #include <chrono>
 #include <ctime>
 
+#include "link/local_time.h"
+
 namespace zelor::sim {
 
 namespace {
@@ -25,12 +27,19 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0
 TimeSource HostLocalTime() {
   return [] {
     const auto now = std::chrono::system_clock::now();
-    const std::time_t t = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&t, &local);
-    const int64_t micros =
-        std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count();
-    return micros + static_cast<int64_t>(local.tm_gmtoff) * 1'000'000;
+    const int64_t micros = std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count();
+    // Whole seconds come from the local calendar fields; the fraction from the clock itself.
+    const int64_t fraction = micros - FloorDiv(micros, 1'000'000) * 1'000'000;
+    const auto local = LocalTimeOf(std::chrono::system_clock::to_time_t(now));
+    if (!local) return micros;  // no time zone known: universal time
+    CivilTime t;
+    t.year = local->tm_year + 1900;
+    t.month = local->tm_mon + 1;
+    t.day = local->tm_mday;
+    t.hour = local->tm_hour;
+    t.minute = local->tm_min;
+    t.second = std::min(local->tm_sec, 59);  // a leap second shows as :59
+    return MicrosFromCivil(t) + fraction;
   };
 }
 

@@ -1,9 +1,11 @@
 // Every control of the window at its designed place and size, with its caption and initial
 // state; and pictures of every tab for a person to compare with the design.
+#include <QAbstractScrollArea>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
@@ -299,18 +301,43 @@ TEST_F(WindowTest, StatusPanelTextsFitTheirPanels) {
 }
 
 // Pictures of every tab (and the hidden device strip), written where ZELOR_SCREENSHOT_DIR says.
+// Controls that do not fit inside their parent are cut off on screen. Scroll areas hold their
+// content in a viewport that scrolls, so only the area itself is checked.
+void ExpectInsideParents(QWidget* parent, const QString& tab) {
+  for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child->isHidden() || child->isWindow()) continue;
+    EXPECT_TRUE(parent->rect().contains(child->geometry()))
+        << tab.toStdString() << ": " << child->objectName().toStdString() << " "
+        << child->metaObject()->className() << " leaves " << parent->objectName().toStdString();
+    if (qobject_cast<QAbstractScrollArea*>(child) == nullptr) ExpectInsideParents(child, tab);
+  }
+}
+
 TEST_F(WindowTest, EveryTabRendersAtTheWindowsSize) {
   CreateAndShow();
   const QString dir = qEnvironmentVariable("ZELOR_SCREENSHOT_DIR");
+  QImage previous;
   for (int i = 0; i < form->TePageControl1->count(); ++i) {
     form->TePageControl1->setCurrentIndex(i);
     if (i == 3) form->Add_Box->show();  // what the configuration tab will show with itself
+    QWidget* page = form->TePageControl1->widget(i);
+    const QString name = page->objectName();
+    for (int j = 0; j < form->TePageControl1->count(); ++j) {
+      EXPECT_EQ(form->TePageControl1->widget(j)->isVisible(), j == i) << name.toStdString() << " shows page " << j;
+    }
+    ExpectInsideParents(page, name);
+    ExpectInsideParents(form->TeGroupBox1, name);
     const QPixmap shot = form->grab();
     form->Add_Box->hide();
     EXPECT_EQ(shot.size() / shot.devicePixelRatio(), QSize(873, 633));
+    // Each tab draws its own controls: no two neighbouring tabs give the same picture.
+    const QImage picture = shot.toImage();
+    if (!previous.isNull()) {
+      EXPECT_NE(picture, previous) << name.toStdString() << " looks like the tab before it";
+    }
+    previous = picture;
     if (!dir.isEmpty()) {
-      EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("tab%1_%2.png").arg(i).arg(
-          form->TePageControl1->widget(i)->objectName()))));
+      EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("tab%1_%2.png").arg(i).arg(name))));
     }
   }
 }

@@ -1,9 +1,7 @@
-// The Port menu: which ports are listed, which is selected, and what the log says when the
-// system's list or the "comports.txt" file cannot be read.
+// The Port menu in the window: its entries, their check marks, panel 0, and what the log says
+// when the system's list or the "comports.txt" file cannot be read (the choice itself is the
+// core's, tested in tests/link/port_choice_test.cpp).
 #include <QMouseEvent>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "window_fixture.h"
 
@@ -40,6 +38,18 @@ TEST_F(WindowTest, TheUsersChoiceSurvivesReEnumeration) {
   int checked = 0;
   for (QAction* a : form->PORT1->actions()) checked += a->isChecked() ? 1 : 0;
   EXPECT_EQ(checked, 1);
+}
+
+TEST_F(WindowTest, ThePortMenuListsThePortsAsTheyAreWhenItOpens) {
+  Create();
+  EXPECT_EQ(PortCaptions(), QStringList({"COM3", "COM1"}));
+  systemPorts = std::vector<std::string>{"SIM1", "COM3", "COM1"};  // a simulator started later
+  emit form->PORT1->aboutToShow();
+  EXPECT_EQ(PortCaptions(), QStringList({"SIM1", "COM3", "COM1"}));
+  EXPECT_EQ(CheckedPort(), "COM1") << "the choice stays";
+  systemPorts = std::vector<std::string>{"COM1"};  // and gone again
+  emit form->PORT1->aboutToShow();
+  EXPECT_EQ(PortCaptions(), QStringList({"COM1"}));
 }
 
 TEST_F(WindowTest, AnUnpluggedChoiceFallsBackToCom1OrTheFirstPort) {
@@ -191,45 +201,6 @@ TEST_F(WindowTest, ManyPortsAreAllListed) {
   EXPECT_EQ(form->PortItems.size(), 40u);
   form->EnumeratePorts();
   EXPECT_EQ(form->PORT1->actions().size(), 40) << "re-listing frees the old entries";
-}
-
-class PortFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    path = std::filesystem::temp_directory_path() /
-           ("comports_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt");
-  }
-  void TearDown() override { std::filesystem::remove(path); }
-  void Write(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-  std::filesystem::path path;
-};
-
-TEST_F(PortFileTest, ReadsAtMostTenLinesAsTyped) {
-  std::string text;
-  for (int i = 1; i <= 11; ++i) text += "COM" + std::to_string(i) + (i == 2 ? " \r\n" : "\n");
-  Write(text);
-  const PortFileResult r = ReadPortFile(path.string(), 10);
-  ASSERT_TRUE(r.ok);
-  ASSERT_EQ(r.lines.size(), 10u);
-  EXPECT_EQ(r.lines[0], "COM1");
-  EXPECT_EQ(r.lines[1], "COM2 ") << "the blank stays, the CR LF goes";
-  EXPECT_EQ(r.lines[9], "COM10");
-}
-
-TEST_F(PortFileTest, ALastLineWithoutEndAndAnEmptyFile) {
-  Write("COM4");
-  EXPECT_EQ(ReadPortFile(path.string(), 10).lines, std::vector<std::string>{"COM4"});
-  Write("");
-  const PortFileResult empty = ReadPortFile(path.string(), 10);
-  EXPECT_TRUE(empty.ok);
-  EXPECT_TRUE(empty.lines.empty());
-}
-
-TEST_F(PortFileTest, AMissingFileSaysWhy) {
-  const PortFileResult r = ReadPortFile(path.string(), 10);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.error, "No such file or directory");
 }
 
 }  // namespace

@@ -149,6 +149,20 @@ TEST_F(WindowOnPtyTest, SimulatorProgramServesTheTool) {
   StopSimulator(sim);
 }
 
+TEST_F(WindowOnPtyTest, ASimulatorStartedAfterTheToolAppearsWhenThePortMenuOpens) {
+  OpenWindow();
+  EXPECT_FALSE(PortCaptions().contains("SIM1"));
+  QProcess sim;
+  if (!StartSimulator(sim)) GTEST_SKIP() << "zelor-pui-sim is not built";
+  emit form->PORT1->aboutToShow();
+  ASSERT_FALSE(PortCaptions().isEmpty());
+  EXPECT_EQ(PortCaptions().front(), "SIM1");
+  StopSimulator(sim);
+  emit form->PORT1->aboutToShow();
+  EXPECT_FALSE(PortCaptions().contains("SIM1")) << "an ended simulator's port is gone";
+  form->close();
+}
+
 TEST_F(WindowOnPtyTest, ParametersTabIsFilledFromTheSimulatorAndWritesReachIt) {
   QProcess sim;
   if (!StartSimulator(sim)) GTEST_SKIP() << "zelor-pui-sim is not built";

@@ -128,6 +128,53 @@ TEST_F(QtSerialPortTest, VanishedPeerSilencesThePortUntilReopened) {
   EXPECT_FALSE(port.IsOpen());
 }
 
+TEST_F(QtSerialPortTest, DrainDeadlineIsTheLineTimePlusTheMargin) {
+  EXPECT_EQ(QtSerialPort::DrainDeadlineMs(8, 9600), 9 + QtSerialPort::kDrainMarginMs);  // 8.33 ms up
+  EXPECT_EQ(QtSerialPort::DrainDeadlineMs(515, 115200), 45 + QtSerialPort::kDrainMarginMs);
+  EXPECT_EQ(QtSerialPort::DrainDeadlineMs(515, 1200), 4292 + QtSerialPort::kDrainMarginMs);
+}
+
+// A peer that stops reading: the pseudo-terminal's buffer fills, Write still returns at once,
+// and the bytes that cannot leave by their deadline are reported as a send failure.
+TEST_F(QtSerialPortTest, AWriteThatDoesNotDrainIsASendFailureAndNeverBlocks) {
+  std::vector<std::string> failures;
+  port.SetSendFailureHandler([&](const std::string& why) { failures.push_back(why); });
+  port.SetBaudRate(115200);
+  port.Open();
+  const std::vector<uint8_t> flood(1 << 20, 0x55);  // far more than the kernel's buffers hold
+  const QDeadlineTimer returnedIn(1000);
+  EXPECT_EQ(port.Write(flood.data(), flood.size()), flood.size());
+  EXPECT_FALSE(returnedIn.hasExpired()) << "Write waited for the line";
+  // Let the event loop push what the kernel takes; the rest stays queued.
+  QDeadlineTimer settle(200);
+  while (!settle.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  ASSERT_TRUE(port.IsOpen());
+  const uint32_t deadline = QtSerialPort::DrainDeadlineMs(flood.size(), 115200);
+  clock.AdvanceMs(deadline - 1);
+  EXPECT_TRUE(failures.empty()) << "not before the line time plus the margin";
+  clock.AdvanceMs(1);
+  ASSERT_EQ(failures.size(), 1U);
+  EXPECT_NE(failures[0].find(slaveName_), std::string::npos) << failures[0];
+  EXPECT_FALSE(port.IsOpen()) << "the unsent bytes are dropped with the port";
+  clock.AdvanceMs(10 * deadline);
+  EXPECT_EQ(failures.size(), 1U) << "reported once";
+
+  // Reopened, with the peer reading again: a request that drains is no failure.
+  std::vector<uint8_t> stale(1 << 16);
+  ::fcntl(master_, F_SETFL, O_NONBLOCK);
+  while (::read(master_, stale.data(), stale.size()) > 0) {
+  }
+  port.Open();
+  const uint8_t request[] = {0xF7, 0x03, 0x00, 0x00, 0x00, 0x01, 0x90, 0x9C};
+  EXPECT_EQ(port.Write(request, 8), 8U);
+  const std::vector<uint8_t> got = PanelReceives(8);
+  ASSERT_GE(got.size(), 8U);
+  EXPECT_EQ(std::vector<uint8_t>(got.end() - 8, got.end()), std::vector<uint8_t>(request, request + 8));
+  clock.AdvanceMs(QtSerialPort::DrainDeadlineMs(8, 115200) + 1000);
+  EXPECT_EQ(failures.size(), 1U);
+  EXPECT_TRUE(port.IsOpen());
+}
+
 TEST_F(QtSerialPortTest, MissingDeviceRaisesAndPortChangeReopens) {
   port.Open();
   EXPECT_THROW(port.SetPort("/dev/zelor-no-such-port"), SerialPortError);

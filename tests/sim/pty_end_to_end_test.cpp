@@ -17,10 +17,10 @@
 #include <thread>
 
 #include "sim/sample_image.h"
-#include "sim/serial_endpoint.h"
+#include "sim/posix/serial_endpoint.h"
 #include "sim/session.h"
 #include "sim/sim_options.h"
-#include "sim/sim_server.h"
+#include "sim/posix/sim_server.h"
 #include "sim_rig.h"
 
 extern char** environ;

@@ -39,6 +39,14 @@ void SimulatedLine::SetPort(const std::string& name) {
 
 std::size_t SimulatedLine::Write(const uint8_t* bytes, std::size_t count) {
   if (!open_ || failWrite) throw SerialPortError("write failed on " + name_);
+  if (stallWrite) {
+    clock_.Schedule(stallMicros, [this] {
+      if (!open_) return;
+      Close();
+      if (onSendFailure_) onSendFailure_("the line did not take the request on " + name_);
+    });
+    return count;
+  }
   std::vector<uint8_t> request(bytes, bytes + count);
   requests.push_back(request);
   requestMicros.push_back(clock_.NowMicros());

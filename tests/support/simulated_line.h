@@ -41,6 +41,10 @@ class SimulatedLine : public SerialPort {
   sim::LineTiming timing;
   bool failOpen = false;
   bool failWrite = false;
+  // The adapter stalls: writes are accepted but never leave; `stallMicros` later the line
+  // reports the send failure and closes, as the Qt adapter does.
+  bool stallWrite = false;
+  int64_t stallMicros = 100'000;
   std::vector<std::vector<uint8_t>> requests;
   std::vector<int64_t> requestMicros;   // when each request was written
   int64_t lastArrivalMicros = -1;       // when the last reply byte reached the port

@@ -1,4 +1,4 @@
-// The simulator's end of the line: a pseudo-terminal it creates, or a serial device it opens,
+// The simulator's end of the line on POSIX systems: a pseudo-terminal it creates, or a serial device it opens,
 // both raw 8N1 and non-blocking.
 #pragma once
 #include <cstdint>

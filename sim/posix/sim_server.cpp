@@ -1,4 +1,4 @@
-#include "sim/sim_server.h"
+#include "sim/posix/sim_server.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -7,9 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <sstream>
 
-#include "sim/serial_endpoint.h"
+#include "sim/posix/serial_endpoint.h"
 
 namespace zelor::sim {
 
@@ -21,22 +20,10 @@ int64_t MonotonicMicros() {
 
 SimServer::SimServer(Panel& panel, Session& session, TrafficLog& log, int lineFd, bool realDevice, std::ostream& say)
     : panel_(panel), session_(session), log_(log), lineFd_(lineFd), realDevice_(realDevice), say_(say),
-      lineRate_(session.lineBaud()), upgradesSeen_(panel.upgradesFinished()) {}
+      commands_(panel, session, log, say), lineRate_(session.lineBaud()) {}
 
 void SimServer::AfterTraffic() {
-  if (panel_.upgradesFinished() != upgradesSeen_) {
-    upgradesSeen_ = panel_.upgradesFinished();
-    say_ << "firmware upgrade finished: " << panel_.loader().pagesReceived() << " pages, "
-         << panel_.loader().auxBlocksReceived() << " auxiliary blocks" << std::endl;
-    if (!firmwareOut.empty()) {
-      std::string error;
-      if (panel_.loader().WriteFirmwareFile(firmwareOut, error)) {
-        say_ << "firmware written to " << firmwareOut << std::endl;
-      } else {
-        say_ << "error: " << error << std::endl;
-      }
-    }
-  }
+  commands_.ReportUpgrade();
   if (session_.lineBaud() != lineRate_) {
     lineRate_ = session_.lineBaud();
     if (realDevice_ && !SetLineRate(lineFd_, lineRate_)) {
@@ -46,36 +33,9 @@ void SimServer::AfterTraffic() {
 }
 
 bool SimServer::Command(const std::string& line) {
-  std::istringstream in(line);
-  std::string word;
-  in >> word;
-  if (word.empty()) return true;
-  if (word == "quit" || word == "exit") return false;
-  if (word == "event") {
-    panel_.GenerateEvent();
-    say_ << "event written at " << panel_.archive().Newest() << std::endl;
-  } else if (word == "fire") {
-    int zone = 0;
-    if (!(in >> zone) || zone < 0 || zone > 511) {
-      say_ << "usage: fire ZONE (0..511)" << std::endl;
-      return true;
-    }
-    panel_.AddEvent(MakeRecord(static_cast<uint16_t>(zone), 4, 0, 150, panel_.clock().Now()));
-    say_ << "fire in zone " << zone << " written at " << panel_.archive().Newest() << std::endl;
-  } else if (word == "bootloader") {
-    panel_.EnterBootLoader();
-    log_.Note("boot-loader mode, 115200 baud");
-    say_ << "boot-loader mode: waiting for page, block and finish frames at 115200 baud" << std::endl;
-  } else if (word == "status") {
-    say_ << (panel_.inBootLoader() ? "boot loader" : "panel") << " at address " << int(panel_.address()) << ", "
-         << session_.lineBaud() << " baud; archive " << panel_.archive().Count() << " records, newest "
-         << panel_.archive().Newest() << ", oldest " << panel_.archive().Oldest() << "; " << session_.framesHandled()
-         << " requests" << std::endl;
-  } else {
-    say_ << "commands: event, fire ZONE, bootloader, status, quit" << std::endl;
-  }
+  const bool goOn = commands_.Command(line);
   AfterTraffic();
-  return true;
+  return goOn;
 }
 
 int SimServer::Run(int stopFd, int commandFd, int eventFd) {

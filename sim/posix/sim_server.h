@@ -1,5 +1,6 @@
-// The simulator program's loop: waits on the line, a stop descriptor and the command input,
-// feeds the session, writes replies when they are due and lets the panel write its events.
+// The simulator program's loop on POSIX systems: waits on the line, a stop descriptor and the
+// command input, feeds the session, writes replies when they are due and lets the panel write
+// its events.
 #pragma once
 #include <cstdint>
 #include <ostream>
@@ -7,6 +8,7 @@
 
 #include "sim/panel.h"
 #include "sim/session.h"
+#include "sim/sim_commands.h"
 #include "sim/traffic_log.h"
 
 namespace zelor::sim {
@@ -14,14 +16,13 @@ namespace zelor::sim {
 class SimServer {
  public:
   // `lineFd`: the pseudo-terminal master or the device; `realDevice`: switch its rate when the
-  // panel's rate changes. `stopFd` becoming readable ends Run; `commandFd` (or -1) carries
-  // text commands; `sayFd` events are reported to `say`.
+  // panel's rate changes. Events and command answers are reported to `say`.
   SimServer(Panel& panel, Session& session, TrafficLog& log, int lineFd, bool realDevice, std::ostream& say);
 
-  std::string firmwareOut;  // where a finished upgrade is written, if anywhere
+  std::string& firmwareOut() { return commands_.firmwareOut; }
 
-  // Serves until `stopFd` is readable (then returns 0) or the line fails (1).
-  // `eventFd` (or -1): readable means "write one event now" (SIGUSR1).
+  // Serves until `stopFd` is readable (then returns 0) or the line fails (1). `commandFd`
+  // (or -1) carries text commands; `eventFd` (or -1) readable means "write one event now".
   int Run(int stopFd, int commandFd = -1, int eventFd = -1);
   // One text command; false for "quit".
   bool Command(const std::string& line);
@@ -35,8 +36,8 @@ class SimServer {
   int lineFd_;
   bool realDevice_;
   std::ostream& say_;
+  SimCommands commands_;
   uint32_t lineRate_;
-  std::size_t upgradesSeen_ = 0;
   std::string commandBuffer_;
 };
 

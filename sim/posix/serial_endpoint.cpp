@@ -1,4 +1,4 @@
-#include "sim/serial_endpoint.h"
+#include "sim/posix/serial_endpoint.h"
 
 #include <fcntl.h>
 #include <pty.h>
