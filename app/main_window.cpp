@@ -14,6 +14,7 @@
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
 #include "link/format.h"
+#include "link/line_rates.h"
 #include "model/zone_groups.h"
 #include "service/archive_tab.h"
 #include "service/panel_parameters.h"
@@ -80,7 +81,6 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   sequencer_ = std::make_unique<Sequencer>(*link_);
   TimerX1 = clock_->CreateTimer();
   TimerX1->SetInterval(100);
-  StatusBar1->onUpdate = [this] { UpdateStatusBar(); };
   TeMemo1->onMouseDown = [this] { TeMemo1MouseDown(); };
   TeMemo2->onMouseDown = [this] { TeMemo1MouseDown(); };
   TeTabSheet3->onAddressEntered = [this](int value) { TeSpinEdit1KeyPress(value); };
@@ -265,7 +265,7 @@ void TForm1::FormCreate() {
   if (link_->BaudIndex < kBaudRateCount) {
     BR_[link_->BaudIndex]->setChecked(true);
     StatusBar1->SetPanelText(1, app_text::kBaudRatePrefix + BaudRateText(link_->BaudIndex));
-    port_->SetBaudRate(BaudRateOf(link_->BaudIndex));
+    link_->SetPcBaudIndex(link_->BaudIndex);
   }
   TePageControl1->setCurrentWidget(TeTabSheet1);
   TeTabSheet2->SetFileGridHeadings();
@@ -281,25 +281,20 @@ void TForm1::FormActivate() {
   TeMenuBar1->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm1::UpdateStatusBar() {
-  for (int i = 0; i < kBaudRateCount; ++i) {
-    if (BR_[static_cast<std::size_t>(i)]->isChecked()) port_->SetBaudRate(BaudRateOf(i));
-  }
-  StatusBar1->SetPanelText(2, DeviceStatusLine(*link_));
-}
+void TForm1::UpdateStatusBar() { link_->UpdateStatusBar(); }
 
 void TForm1::BaudRateClick(int baudIndex) {
-  if (baudIndex < 0 || baudIndex >= kBaudRateCount) return;
+  if (!IsBaudIndex(baudIndex)) return;
   BR_[static_cast<std::size_t>(baudIndex)]->setChecked(true);
   StatusBar1->SetPanelText(1, app_text::kBaudRatePrefix + BaudRateText(baudIndex));
-  port_->SetBaudRate(BaudRateOf(baudIndex));
+  link_->SetPcBaudIndex(static_cast<uint8_t>(baudIndex));
   link_->BaudIndex = static_cast<uint8_t>(baudIndex);
 }
 
 void TForm1::TeMemo1MouseDown() { TeMenuBar1->setFocus(Qt::MouseFocusReason); }
 
 void TForm1::TeSpinEdit1KeyPress(int value) {
-  TeTabSheet3->TeSpinEdit1->setValue(std::clamp(value, 1, 247));
+  TeTabSheet3->TeSpinEdit1->setValue(std::clamp(value, 1, int{kHighestSlaveAddress}));
   parameters_->TeSpinEdit1Change();
 }
 

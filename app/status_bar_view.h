@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QWidget>
 #include <array>
-#include <functional>
 
 #include "link/surfaces.h"
 
@@ -15,14 +14,8 @@ class StatusBarView : public QWidget, public StatusBar {
   explicit StatusBarView(QWidget* parent);
 
   void SetPanelText(int panel, const std::string& text) override;
-  void UpdateStatusBar() override {
-    if (onUpdate) onUpdate();
-  }
   QString PanelText(int panel) const;
   QLabel* Panel(int panel) const { return panels_[static_cast<std::size_t>(panel)]; }
-
-  // The window supplies the refresh: it knows the rate entries, the port and the link.
-  std::function<void()> onUpdate;
 
  private:
   std::array<QLabel*, 3> panels_{};

@@ -5,10 +5,15 @@
 
 #include "link/format.h"
 #include "link/frames.h"
+#include "link/line_rates.h"
 #include "link/link_texts.h"
 #include "link/registers.h"
 
 namespace zelor {
+
+using enum OperationMode;
+using enum ResponseKind;
+using enum FailureCode;
 
 void Restart(Timer& timer) {
   timer.SetEnabled(false);
@@ -30,7 +35,7 @@ Link::Link(Clock& clock, SerialPort& port, LinkSurfaces surfaces)
     Timer_Wait->SetEnabled(false);
     if (auto action = parkedAction_) action();
   });
-  Timer_Programm->SetInterval(5);
+  Timer_Programm->SetInterval(kProgrammIntervalMs);
   port_.SetReadSizeProvider([this] { return static_cast<std::size_t>(ExpectedLength); });
   port_.SetReceiveHandler([this](const uint8_t* bytes, std::size_t count) { ComPort1RxChar(bytes, count); });
   // A request that never left the PC: reported like a write that failed at once; the request
@@ -46,12 +51,7 @@ Link::~Link() {
 
 uint32_t Link::ReadTimeoutMs() const {
   if (OperationMode == omSearch) return SearchDelay;
-  switch (BaudIndex) {
-    case 0: return 3000;
-    case 1: return 1500;
-    case 2: return 700;
-    default: return 350;
-  }
+  return ReadTimeoutMsFor(BaudIndex);
 }
 
 bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
@@ -62,6 +62,9 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
     for (const auto& line : FormatTxLines(FrameBuffer.data(), length)) memo.AddLine(line);
     memo.AddLine(text::kRxPlaceholder);
   }
+  // Only MODBUS requests are matched with their replies; loader frames are logged neither.
+  awaited_.reset();
+  if (logged) awaited_ = RequestHead{FrameBuffer[0], FrameBuffer[1]};
   // Whatever was received belongs to an earlier request: the new request overwrote it, and
   // bytes of a late reply still waiting in the port must not be taken for this one's answer.
   RxCount = 0;
@@ -86,21 +89,22 @@ void Link::ReportSendFailure(bool closePort) {
 }
 
 void Link::ArmResponseTimer(uint32_t timeoutMs) {
-  if (timeoutMs != 0) Timer_Rx->SetInterval(timeoutMs);
+  if (timeoutMs != kKeepTimeout) Timer_Rx->SetInterval(timeoutMs);
+  responseDeadlineMicros_ = clock_.NowMicros() + int64_t{Timer_Rx->Interval()} * 1000;
   Restart(*Timer_Rx);
 }
 
 bool Link::SendReadRequest(uint16_t start, uint16_t count) {
   BuildReadRequest(*this, start, count);
-  if (!Transmit(8, true, true)) return false;
+  if (!Transmit(fn::kRequestLength, true, true)) return false;
   ArmResponseTimer(ReadTimeoutMs());
   return true;
 }
 
 bool Link::SendWriteRequest(uint16_t reg, uint16_t value) {
   BuildWriteRequest(*this, reg, value);
-  if (!Transmit(8, true, false)) return false;
-  ExpectedLength = 8;
+  if (!Transmit(fn::kRequestLength, true, false)) return false;
+  ExpectedLength = fn::kWriteReplyLength;
   ArmResponseTimer(kWriteTimeoutMs);
   return true;
 }
@@ -121,7 +125,7 @@ bool Link::SendLoaderFrame(uint16_t length, uint32_t timeoutMs) {
 void Link::ComPort1RxChar(const uint8_t* bytes, std::size_t count) {
   // Bytes that arrive when no response is awaited (a reply after its time-out) answer nothing.
   if (!Timer_Rx->Enabled()) return;
-  const std::size_t limit = ExpectedLength == 0 ? 255U : ExpectedLength;
+  const std::size_t limit = ExpectedLength == 0 ? kMaxResponseLength : ExpectedLength;
   const std::size_t n = std::min(count, limit);
   std::memcpy(FrameBuffer.data(), bytes, n);
   RxCount = static_cast<int32_t>(n);
@@ -130,7 +134,7 @@ void Link::ComPort1RxChar(const uint8_t* bytes, std::size_t count) {
 }
 
 namespace {
-bool KeepsPortOpen(uint8_t mode) {
+bool KeepsPortOpen(OperationMode mode) {
   switch (mode) {
     case omConfigRead: case omConfigWrite: case omLast15Count: case omLast15Pointers:
     case omLast15Record: case omDownloadPointers: case omUpgrade: case omSearch:
@@ -139,9 +143,9 @@ bool KeepsPortOpen(uint8_t mode) {
       return false;
   }
 }
+}  // namespace
 
-// The failure code of the running operation; -1 for a single request.
-int FailureCodeFor(uint8_t mode, bool timeout) {
+std::optional<FailureCode> FailureCodeFor(OperationMode mode, bool timeout) {
   switch (mode) {
     case omConfigRead: return fcConfigRead;
     case omConfigWrite: case omConfigApply: return fcConfigWrite;
@@ -151,41 +155,51 @@ int FailureCodeFor(uint8_t mode, bool timeout) {
       return timeout ? fcMonitorTimeout : fcMonitorCrc;
     case omUpgrade: return fcUpgrade;
     case omSearch: return fcSearch;
-    default: return -1;
+    default: return std::nullopt;
   }
 }
-}  // namespace
+
+// A frame with a good CRC that is not the answer (another slave, another function: a reply that
+// came too late for its own request, or another master's traffic) is dropped, and the request
+// waits on for its own answer until its time-out. True when the cycle must stop here.
+bool Link::DropStrayReply() {
+  if (RxCount <= 0 || !awaited_ || !CheckResponseCrc(*this)) return false;
+  if (AnswersRequest(*awaited_, FrameBuffer.data(), static_cast<std::size_t>(RxCount))) return false;
+  RxCount = 0;
+  const int64_t leftMicros = responseDeadlineMicros_ - clock_.NowMicros();
+  if (leftMicros <= 0) return false;  // its time is up: the cycle reports the time-out
+  Timer_Rx->SetInterval(static_cast<uint32_t>((leftMicros + 999) / 1000));
+  Restart(*Timer_Rx);
+  return true;
+}
 
 void Link::Timer_RxTimer() {
   Timer_Rx->SetEnabled(false);
+  if (DropStrayReply()) return;
   if (!KeepsPortOpen(OperationMode)) ClosePort();
   surfaces_.memo1.SetColor(MemoColor::Blue);
   if (RxCount > 0) {
-    if (upgradeHook_ && upgradeHook_() == 0xFF) return;
+    if (upgradeHook_ && upgradeHook_()) return;
     if (CheckResponseCrc(*this)) {
       LogResponse();
       DispatchResponse();
     } else {
-      const int code = FailureCodeFor(OperationMode, false);
-      if (code >= 0) {
-        ReportFailure(static_cast<uint8_t>(code));
-      } else {
-        OperationMode = omIdle;
-        ClosePort();
-        surfaces_.memo1.AddLine(text::kCrcError);
-      }
+      ReportLinkFailure(false);
     }
   } else {
-    const int code = FailureCodeFor(OperationMode, true);
-    if (code >= 0) {
-      ReportFailure(static_cast<uint8_t>(code));
-    } else {
-      OperationMode = omIdle;
-      ClosePort();
-      surfaces_.memo1.AddLine(text::kTimeOut);
-    }
+    ReportLinkFailure(true);
   }
   ReceiveTail();
+}
+
+void Link::ReportLinkFailure(bool timeout) {
+  if (const auto code = FailureCodeFor(OperationMode, timeout)) {
+    ReportFailure(*code);
+    return;
+  }
+  OperationMode = omIdle;
+  ClosePort();
+  surfaces_.memo1.AddLine(timeout ? text::kTimeOut : text::kCrcError);
 }
 
 void Link::ReceiveTail() {
@@ -203,14 +217,14 @@ void Link::ReceiveTail() {
 void Link::LogResponse() {
   LogMemo& memo = surfaces_.memo1;
   memo.DeleteLastLine();
-  const auto n = static_cast<std::size_t>(std::clamp<int32_t>(RxCount, 0, 255));
+  const auto n = static_cast<std::size_t>(std::clamp<int32_t>(RxCount, 0, static_cast<int32_t>(kMaxResponseLength)));
   for (const auto& line : FormatRxLines(FrameBuffer.data(), n)) memo.AddLine(line);
 }
 
 void Link::DispatchResponse() {
   const uint8_t function = FrameBuffer[1];
-  const uint8_t kind = ResponseKind;
-  auto run = [&](std::initializer_list<uint8_t> kinds) {
+  const zelor::ResponseKind kind = ResponseKind;
+  auto run = [&](std::initializer_list<zelor::ResponseKind> kinds) {
     if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) return;
     if (function == fn::kWriteSingle && kind == rkConfigApply) {
       ApplyCompleted();
@@ -254,14 +268,14 @@ void Link::ApplyCompleted() {
   surfaces_.memo1.SetVisible(true);
 }
 
-void Link::CountFailure(uint8_t code, const char* panelPrefix, int32_t limit,
+void Link::CountFailure(FailureCode code, const char* panelPrefix, int32_t limit,
                         std::initializer_list<const char*> lines) {
   ++ErrorCount;
   surfaces_.status.SetPanelText(2, panelPrefix + FormatZeroPadded(static_cast<uint16_t>(ErrorCount), 2));
   if (ErrorCount > limit) GiveUp(code, lines);
 }
 
-void Link::GiveUp(uint8_t code, std::initializer_list<const char*> lines) {
+void Link::GiveUp(FailureCode code, std::initializer_list<const char*> lines) {
   UpdateStatusBar();
   surfaces_.progress1.SetVisible(false);
   LogMemo& memo = surfaces_.memo1;
@@ -275,17 +289,19 @@ void Link::GiveUp(uint8_t code, std::initializer_list<const char*> lines) {
   ClosePort();
 }
 
-void Link::ReportFailure(uint8_t code) {
+void Link::ReportFailure(FailureCode code) {
   switch (code) {
     case fcConfigRead:
-      CountFailure(code, text::kConfigReadErrors, 10, {text::kConfigReading, text::kNoPanelAnswer});
+      CountFailure(code, text::kConfigReadErrors, kConfigTransferErrorLimit,
+                   {text::kConfigReading, text::kNoPanelAnswer});
       break;
     case fcConfigWrite:
-      CountFailure(code, text::kConfigWriteErrors, 10, {text::kConfigWriting, text::kNoPanelAnswer});
+      CountFailure(code, text::kConfigWriteErrors, kConfigTransferErrorLimit,
+                   {text::kConfigWriting, text::kNoPanelAnswer});
       break;
     case fcArchiveLast15:
     case fcArchiveDownload:
-      CountFailure(code, text::kArchiveErrors, 20, {text::kArchiveReading, text::kNoPanelAnswer});
+      CountFailure(code, text::kArchiveErrors, kArchiveErrorLimit, {text::kArchiveReading, text::kNoPanelAnswer});
       break;
     case fcMonitorCrc:
     case fcMonitorTimeout:
@@ -293,13 +309,12 @@ void Link::ReportFailure(uint8_t code) {
       surfaces_.memo1.AddLine(code == fcMonitorCrc ? text::kCrcError : text::kTimeOut);
       break;
     case fcUpgrade:
-      CountFailure(code, text::kUpgradeErrors, 5,
+      CountFailure(code, text::kUpgradeErrors, kUpgradeErrorLimit,
                    {text::kUpgradeTitle, text::kUpgradeNoAnswer, text::kUpgradeHintRestart, text::kUpgradeHintPort});
       break;
     case fcSearch:
-      if (DeviceAddress >= 247 && abandonSteps_[code]) abandonSteps_[code]();
-      break;
-    default:
+      // The last address has been probed: the search ends without a find.
+      if (DeviceAddress >= kHighestSlaveAddress && abandonSteps_[code]) abandonSteps_[code]();
       break;
   }
 }
@@ -324,9 +339,22 @@ bool Link::DeferIfBusy(std::function<void()> action) {
   return false;
 }
 
-void Link::RegisterHandler(uint8_t responseKind, Handler handler) { handlers_[responseKind] = std::move(handler); }
-void Link::SetAbandonSteps(uint8_t failureCode, Handler steps) { abandonSteps_[failureCode] = std::move(steps); }
+void Link::RegisterHandler(zelor::ResponseKind kind, Handler handler) { handlers_[kind] = std::move(handler); }
+void Link::SetAbandonSteps(FailureCode code, Handler steps) { abandonSteps_[code] = std::move(steps); }
 void Link::SetUpgradeReceiveHook(UpgradeHook hook) { upgradeHook_ = std::move(hook); }
+
+void Link::SetPcBaudIndex(uint8_t baudIndex) {
+  const auto rate = BaudRateOf(baudIndex);
+  if (!rate) return;
+  PcBaudIndex = baudIndex;
+  port_.SetBaudRate(*rate);
+}
+
+void Link::UpdateStatusBar() {
+  if (const auto rate = BaudRateOf(PcBaudIndex)) port_.SetBaudRate(*rate);
+  ClampBaudIndex(*this);
+  surfaces_.status.SetPanelText(2, DeviceStatusLine(*this));
+}
 
 void Link::ClosePort() { port_.Close(); }
 

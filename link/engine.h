@@ -1,20 +1,22 @@
 // The transaction engine: one request in flight, its response assembled, checked, logged and
 // handed to the handler that ResponseKind names; failures reported in the running operation's words.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "link/clock.h"
+#include "link/code_table.h"
 #include "link/link_state.h"
+#include "link/reply_match.h"
 #include "link/serial_port.h"
 #include "link/surfaces.h"
 
 namespace zelor {
 
 // Failure report codes, chosen from the running OperationMode.
-enum : uint8_t {
+enum class FailureCode : uint8_t {
   fcConfigRead = 0,
   fcConfigWrite = 1,
   fcArchiveLast15 = 4,
@@ -25,16 +27,27 @@ enum : uint8_t {
   fcSearch = 254,
 };
 
+// The failure code of a running operation; none for a single request (idle or an unlisted mode).
+std::optional<FailureCode> FailureCodeFor(OperationMode mode, bool timeout);
+
+// An operation gives up when ErrorCount exceeds its limit (the 11th, 21st or 6th failure in a row).
+constexpr int32_t kConfigTransferErrorLimit = 10;
+constexpr int32_t kArchiveErrorLimit = 20;
+constexpr int32_t kUpgradeErrorLimit = 5;
+
 class Link : public LinkState {
  public:
   static constexpr uint32_t kQuietMs = 5;
   static constexpr uint32_t kWriteTimeoutMs = 350;
   static constexpr uint32_t kWaitIntervalMs = 20;
   static constexpr uint32_t kResumeIntervalMs = 500;
+  static constexpr uint32_t kProgrammIntervalMs = 5;  // Timer_Programm's interval before any starter
+  // SendFrame's time-out that keeps Timer_Rx's previous interval.
+  static constexpr uint32_t kKeepTimeout = 0;
 
   using Handler = std::function<void()>;
-  // Returns 0xFF when it consumed the response.
-  using UpgradeHook = std::function<uint8_t()>;
+  // True when it consumed the response (no log, no dispatch, no receive tail).
+  using UpgradeHook = std::function<bool()>;
 
   Link(Clock& clock, SerialPort& port, LinkSurfaces surfaces);
   Link(const Link&) = delete;
@@ -45,9 +58,10 @@ class Link : public LinkState {
   bool SendReadRequest(uint16_t start, uint16_t count);
   bool SendWriteRequest(uint16_t reg, uint16_t value);
   // Sends the first `length` bytes of the function-16 frame already built in FrameBuffer;
-  // timeoutMs 0 keeps Timer_Rx's previous interval.
+  // timeoutMs kKeepTimeout keeps Timer_Rx's previous interval.
   bool SendFrame(uint8_t length, uint32_t timeoutMs);
-  // Boot-loader frames: the same open-write-arm steps with no log line.
+  // Boot-loader frames: the same open-write-arm steps with no log line. Their replies are not
+  // matched with the request: the loader's acknowledgement carries no address.
   bool SendLoaderFrame(uint16_t length, uint32_t timeoutMs);
 
   // A completed port read: the port's bytes-received notification.
@@ -55,17 +69,23 @@ class Link : public LinkState {
   // The receive cycle, run when Timer_Rx expires.
   void Timer_RxTimer();
   void DispatchResponse();
-  void ReportFailure(uint8_t code);
+  void ReportFailure(FailureCode code);
   // The gate of user actions: true = parked, the action will be run again later by Timer_Wait.
   bool DeferIfBusy(std::function<void()> action);
 
   // Features name their handlers, their extra give-up steps and the upgrade receive hook.
-  void RegisterHandler(uint8_t responseKind, Handler handler);
-  void SetAbandonSteps(uint8_t failureCode, Handler steps);
+  void RegisterHandler(zelor::ResponseKind kind, Handler handler);
+  void SetAbandonSteps(FailureCode code, Handler steps);
   void SetUpgradeReceiveHook(UpgradeHook hook);
 
+  // The rate chosen in the "BaudRate" menu: held here and put on the PC port at once. An index
+  // outside the table changes nothing.
+  void SetPcBaudIndex(uint8_t baudIndex);
+  // Puts the chosen rate back on the port (an upgrade switches it to the loader's), resets a
+  // BaudIndex outside the table and rewrites status panel 2 with the device line.
+  void UpdateStatusBar();
+
   void ClosePort();
-  void UpdateStatusBar() { surfaces_.status.UpdateStatusBar(); }
   uint32_t ReadTimeoutMs() const;
 
   Clock& clock() { return clock_; }
@@ -82,19 +102,25 @@ class Link : public LinkState {
   // The send-failure line in the log, after closing the port when asked.
   void ReportSendFailure(bool closePort);
   void ArmResponseTimer(uint32_t timeoutMs);
+  bool DropStrayReply();
+  void ReportLinkFailure(bool timeout);
   void LogResponse();
-  void GiveUp(uint8_t code, std::initializer_list<const char*> lines);
-  void CountFailure(uint8_t code, const char* panelPrefix, int32_t limit, std::initializer_list<const char*> lines);
+  void GiveUp(FailureCode code, std::initializer_list<const char*> lines);
+  void CountFailure(FailureCode code, const char* panelPrefix, int32_t limit,
+                    std::initializer_list<const char*> lines);
   void ApplyCompleted();
   void ReceiveTail();
 
   Clock& clock_;
   SerialPort& port_;
   LinkSurfaces surfaces_;
-  std::array<Handler, 256> handlers_{};
-  std::array<Handler, 256> abandonSteps_{};
+  CodeTable<zelor::ResponseKind, Handler> handlers_;
+  CodeTable<FailureCode, Handler> abandonSteps_;
   UpgradeHook upgradeHook_;
   std::function<void()> parkedAction_;
+  // The request that waits for its answer; none for a loader frame.
+  std::optional<RequestHead> awaited_;
+  int64_t responseDeadlineMicros_ = 0;
 };
 
 // Restarts a timer's count-down whether or not it was running.

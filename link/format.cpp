@@ -1,6 +1,6 @@
 #include "link/format.h"
 
-#include <array>
+#include "link/line_rates.h"
 
 namespace zelor {
 
@@ -10,18 +10,9 @@ std::string FormatZeroPadded(uint16_t value, uint8_t width) {
   return digits;
 }
 
-namespace {
-constexpr std::array<uint32_t, kBaudRateCount> kRates = {1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600};
-}
+void ClampBaudIndex(LinkState& link) { link.BaudIndex = ClampedBaudIndex(link.BaudIndex); }
 
-uint32_t BaudRateOf(int baudIndex) {
-  return baudIndex >= 0 && baudIndex < kBaudRateCount ? kRates[static_cast<std::size_t>(baudIndex)] : 0;
-}
-
-std::string BaudRateText(int baudIndex) { return std::to_string(BaudRateOf(baudIndex)); }
-
-std::string DeviceStatusLine(LinkState& link) {
-  if (link.BaudIndex >= kBaudRateCount) link.BaudIndex = 3;
+std::string DeviceStatusLine(const LinkState& link) {
   return "DEVICE : А = " + FormatZeroPadded(link.DeviceAddress, 3) + "; Baud = " + BaudRateText(link.BaudIndex);
 }
 

@@ -6,12 +6,15 @@
 namespace zelor {
 
 constexpr std::size_t kFrameBufferSize = 1028;
-constexpr uint8_t kDefaultDeviceAddress = 247;
+// A response is read into at most this many bytes (ExpectedLength is one byte wide).
+constexpr std::size_t kMaxResponseLength = 255;
+constexpr uint8_t kHighestSlaveAddress = 247;  // the highest MODBUS slave address
+constexpr uint8_t kDefaultDeviceAddress = kHighestSlaveAddress;
 constexpr uint8_t kDefaultBaudIndex = 7;  // 57600
 constexpr uint16_t kDefaultSearchDelay = 150;
 
-// OperationMode values: the running multi-step operation.
-enum : uint8_t {
+// The running multi-step operation; the sequencer's tick sends the request of its mode.
+enum class OperationMode : uint8_t {
   omIdle = 0,
   omConfigRead = 1,
   omConfigWrite = 2,
@@ -29,8 +32,8 @@ enum : uint8_t {
   omSearch = 254,
 };
 
-// ResponseKind values: which handler takes the next valid response.
-enum : uint8_t {
+// Which handler takes the next valid response.
+enum class ResponseKind : uint8_t {
   rkNone = 0,
   rkAddressWrite = 1,
   rkBaudWrite = 2,
@@ -57,15 +60,17 @@ enum : uint8_t {
   rkSearchProbe = 254,
 };
 
+// The member names below are those of the types above, so the types are spelled in full here.
 struct LinkState {
   std::array<uint8_t, kFrameBufferSize> FrameBuffer{};
   int32_t RxCount = 0;
   uint8_t ExpectedLength = 0;
   uint8_t DeviceAddress = kDefaultDeviceAddress;
-  uint8_t BaudIndex = kDefaultBaudIndex;
+  uint8_t BaudIndex = kDefaultBaudIndex;  // the panel's rate as the tool believes it; picks the read time-out
+  uint8_t PcBaudIndex = kDefaultBaudIndex;  // the rate chosen in the "BaudRate" menu, put on the PC port
   uint16_t SearchDelay = kDefaultSearchDelay;
-  uint8_t OperationMode = omIdle;
-  uint8_t ResponseKind = rkNone;
+  zelor::OperationMode OperationMode = zelor::OperationMode::omIdle;
+  zelor::ResponseKind ResponseKind = zelor::ResponseKind::rkNone;
   int32_t ErrorCount = 0;
   uint8_t WaitPending = 0;
   uint8_t ControlsLocked = 0;

@@ -38,6 +38,7 @@ constexpr uint16_t kArchiveFirst = 8192;       // event ring, read in 12-byte re
 constexpr uint16_t kArchiveLast = 9691;
 constexpr uint16_t kArchiveCapacity = kArchiveLast - kArchiveFirst + 1;
 constexpr uint16_t kArchiveRecordBytes = 12;
+constexpr uint16_t kArchiveBatchRecords = 20;  // records in one download read
 constexpr uint16_t kArchivePointers = 9692;    // 9692 newest, 9693 oldest record address
 constexpr uint16_t kArchiveNewest = 9692;
 constexpr uint16_t kArchiveOldest = 9693;
@@ -61,4 +62,17 @@ constexpr uint8_t kReadHolding = 0x03;
 constexpr uint8_t kWriteSingle = 0x06;
 constexpr uint8_t kWriteMultiple = 0x10;
 constexpr uint8_t kExceptionFlag = 0x80;
+
+constexpr uint8_t kRequestLength = 8;  // a function-03 or function-06 request
+
+// Reply lengths. A read answers address, function, byte count, the data and the CRC; the archive
+// range answers 12 bytes per record, whatever the register count says.
+constexpr uint8_t kReadReplyOverhead = 5;
+constexpr uint8_t kWriteReplyLength = 8;  // function 06: the echo; function 16: the acknowledgement
+constexpr uint8_t ArchiveReplyLength(uint16_t records) {
+  return static_cast<uint8_t>(kReadReplyOverhead + reg::kArchiveRecordBytes * records);
+}
+constexpr uint8_t kOneRecordReplyLength = ArchiveReplyLength(1);                           // 17
+constexpr uint8_t kRecordBatchReplyLength = ArchiveReplyLength(reg::kArchiveBatchRecords);  // 245
+static_assert(kOneRecordReplyLength == 17 && kRecordBatchReplyLength == 245);
 }  // namespace zelor::fn

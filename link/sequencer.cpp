@@ -4,19 +4,18 @@
 
 namespace zelor {
 
-namespace {
-constexpr uint8_t kHighestSearchAddress = 247;
-}  // namespace
+using enum OperationMode;
+using enum ResponseKind;
 
 Sequencer::Sequencer(Link& link) : link_(link) {
   link_.Timer_Programm->SetHandler([this] { Timer_ProgrammTimer(); });
 }
 
-void Sequencer::SetFrameSender(uint8_t mode, std::function<void()> sender) {
+void Sequencer::SetFrameSender(OperationMode mode, std::function<void()> sender) {
   frameSenders_[mode] = std::move(sender);
 }
 
-void Sequencer::Start(uint8_t mode, uint32_t intervalMs) {
+void Sequencer::Start(OperationMode mode, uint32_t intervalMs) {
   link_.OperationMode = mode;
   link_.Timer_Programm->SetInterval(intervalMs);
   link_.Timer_Programm->SetEnabled(true);
@@ -26,17 +25,20 @@ void Sequencer::Timer_ProgrammTimer() {
   Link& l = link_;
   l.Timer_Programm->SetEnabled(false);
   const auto archiveAddress = static_cast<uint16_t>(l.ArchiveAddress & 0xFFFF);
-  auto read = [&](uint16_t start, uint16_t count, uint8_t kind, uint8_t expectedOverride = 0) {
+  // The archive range answers more than the register count says: `replyLength` overrides it.
+  auto read = [&](uint16_t start, uint16_t count, ResponseKind kind, uint8_t replyLength = 0) {
     l.SendReadRequest(start, count);
-    if (expectedOverride != 0) l.ExpectedLength = expectedOverride;
+    if (replyLength != 0) l.ExpectedLength = replyLength;
     l.ResponseKind = kind;
   };
-  auto frame = [&](uint8_t mode, uint8_t kind) {
+  auto frame = [&](OperationMode mode, ResponseKind kind) {
     if (frameSenders_[mode]) frameSenders_[mode]();
     l.ResponseKind = kind;
   };
   switch (l.OperationMode) {
-    case omConfigRead: read(static_cast<uint16_t>(reg::kConfigPageBase + l.BlockIndex), reg::kConfigPageRegisters, rkConfigBlockRead); break;
+    case omConfigRead:
+      read(static_cast<uint16_t>(reg::kConfigPageBase + l.BlockIndex), reg::kConfigPageRegisters, rkConfigBlockRead);
+      break;
     case omConfigWrite: frame(omConfigWrite, rkConfigBlockWrite); break;
     case omConfigApply:
       l.SendWriteRequest(reg::kConfigApply, reg::kConfigApplyValue);
@@ -44,19 +46,21 @@ void Sequencer::Timer_ProgrammTimer() {
       break;
     case omLast15Count: read(reg::kRecordCount, 1, rkLast15Count); break;
     case omLast15Pointers: read(reg::kArchivePointers, 2, rkLast15Pointers); break;
-    case omLast15Record: read(archiveAddress, 1, rkLast15Record, 17); break;
+    case omLast15Record: read(archiveAddress, 1, rkLast15Record, fn::kOneRecordReplyLength); break;
     case omDownloadPointers: read(reg::kArchivePointers, 2, rkDownloadPointers); break;
-    case omDownloadRecords: read(archiveAddress, 20, rkDownloadRecords, 245); break;
-    case omMonitorStart: read(0, reg::kMonitorBlockCount, rkMonitorStart); break;
+    case omDownloadRecords:
+      read(archiveAddress, reg::kArchiveBatchRecords, rkDownloadRecords, fn::kRecordBatchReplyLength);
+      break;
+    case omMonitorStart: read(reg::kTypeCode, reg::kMonitorBlockCount, rkMonitorStart); break;
     case omMonitorPointer: read(reg::kArchiveNewest, 1, rkMonitorPointer); break;
     case omMonitorPoll: read(reg::kArchiveNewest, 1, rkMonitorPoll); break;
-    case omMonitorRecord: read(l.MonitorAddress, 1, rkMonitorRecord, 17); break;
+    case omMonitorRecord: read(l.MonitorAddress, 1, rkMonitorRecord, fn::kOneRecordReplyLength); break;
     case omUpgrade: frame(omUpgrade, rkUpgrade); break;
     case omSearch:
       // Past the highest slave address the byte would run on to 248..255 and wrap to the
       // broadcast address 0: once 247 has been probed the search is over without a find.
-      if (l.DeviceAddress >= kHighestSearchAddress) {
-        l.ReportFailure(fcSearch);
+      if (l.DeviceAddress >= kHighestSlaveAddress) {
+        l.ReportFailure(FailureCode::fcSearch);
         break;
       }
       ++l.DeviceAddress;

@@ -1,10 +1,10 @@
 // The operation sequencer: each Timer_Programm tick sends the one request that OperationMode
 // names and stops the timer; the receive cycle restarts it.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <functional>
 
+#include "link/code_table.h"
 #include "link/engine.h"
 
 namespace zelor {
@@ -22,14 +22,14 @@ class Sequencer {
 
   // Modes whose request is a frame the owning operation builds and sends itself
   // (the configuration block write and the boot-loader frames).
-  void SetFrameSender(uint8_t mode, std::function<void()> sender);
+  void SetFrameSender(OperationMode mode, std::function<void()> sender);
 
   // Starter: sets the mode and the interval and enables the timer.
-  void Start(uint8_t mode, uint32_t intervalMs);
+  void Start(OperationMode mode, uint32_t intervalMs);
 
  private:
   Link& link_;
-  std::array<std::function<void()>, 256> frameSenders_{};
+  CodeTable<OperationMode, std::function<void()>> frameSenders_;
 };
 
 }  // namespace zelor

@@ -18,13 +18,12 @@ class LogMemo {
   virtual void SetVisible(bool visible) = 0;
 };
 
-// StatusBar1: panel 0 the port, panel 1 the PC rate, panel 2 the device line or a progress text.
+// StatusBar1: panel 0 the port, panel 1 the PC rate, panel 2 the device line or a progress text
+// (the device line is written by Link::UpdateStatusBar).
 class StatusBar {
  public:
   virtual ~StatusBar() = default;
   virtual void SetPanelText(int panel, const std::string& text) = 0;
-  // Re-applies the menu's rate to the port and rewrites panel 2 with the device line.
-  virtual void UpdateStatusBar() = 0;
 };
 
 class ProgressBar {

@@ -6,10 +6,13 @@
 
 namespace zelor {
 
+using enum OperationMode;
+using enum ResponseKind;
+
 AddressSearch::AddressSearch(Link& link, Sequencer& sequencer, SearchView& view)
     : link_(link), sequencer_(sequencer), view_(view) {
   link_.RegisterHandler(rkSearchProbe, [this] { SearchProbeHandler(); });
-  link_.SetAbandonSteps(fcSearch, [this] { NotFound(); });
+  link_.SetAbandonSteps(FailureCode::fcSearch, [this] { NotFound(); });
 }
 
 void AddressSearch::CustomItem5Click() {
@@ -37,7 +40,7 @@ void AddressSearch::Start() {
   view_.CloseAddBox();
   link_.DeviceAddress = 0;
   ProgressBar& bar = link_.surfaces().progress1;
-  bar.SetRange(0, kHighestAddress);
+  bar.SetRange(0, kHighestSlaveAddress);
   bar.SetPosition(0);
   bar.SetVisible(true);
   view_.SetStartCaption(search_text::kStop);

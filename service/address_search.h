@@ -14,7 +14,6 @@ class AddressSearch {
  public:
   // SearchDelay of the "Delay" entries CustomItem7 .. CustomItem12.
   static constexpr std::array<uint16_t, 6> kDelays = {100, 150, 200, 250, 300, 350};
-  static constexpr uint8_t kHighestAddress = 247;  // the last MODBUS slave address
   static constexpr uint32_t kProbeIntervalMs = 5;
 
   AddressSearch(Link& link, Sequencer& sequencer, SearchView& view);

@@ -1,10 +1,14 @@
 #include "service/panel_parameters.h"
 
 #include "link/frames.h"
+#include "link/line_rates.h"
 #include "link/registers.h"
 #include "service/parameter_texts.h"
 
 namespace zelor {
+
+using enum OperationMode;
+using enum ResponseKind;
 
 PanelParameters::PanelParameters(Link& link, ParameterView& view, LocalClock pcClock)
     : link_(link), view_(view), pcClock_(std::move(pcClock)) {
@@ -18,7 +22,7 @@ PanelParameters::PanelParameters(Link& link, ParameterView& view, LocalClock pcC
 }
 
 bool PanelParameters::ModeAllows() const {
-  const uint8_t m = link_.OperationMode;
+  const OperationMode m = link_.OperationMode;
   return m == omIdle || (m >= omMonitorStart && m <= omMonitorRecord);
 }
 
@@ -71,7 +75,7 @@ void PanelParameters::Fill(const ParameterBlock& p) {
 
 // ---- writes ----
 
-void PanelParameters::Write(uint16_t reg, uint16_t value, uint8_t kind) {
+void PanelParameters::Write(uint16_t reg, uint16_t value, ResponseKind kind) {
   link_.SendWriteRequest(reg, value);
   link_.ResponseKind = kind;
 }
@@ -81,7 +85,7 @@ void PanelParameters::ComboChanged(ParamCombo combo) {
     uint16_t reg;
     int offset;  // value sent = item index + offset
     bool lockGate;
-    uint8_t kind;
+    ResponseKind kind;
   };
   Target t{};
   switch (combo) {
@@ -97,9 +101,9 @@ void PanelParameters::ComboChanged(ParamCombo combo) {
   if (!ModeAllows()) return;
   if (t.lockGate && link_.ControlsLocked == 1) return;
   if (link_.DeferIfBusy([this, combo] { ComboChanged(combo); })) return;
-  const int index = view_.ComboIndex(combo);
-  if (index < 0) return;  // nothing chosen: nothing to send
-  Write(t.reg, static_cast<uint16_t>(index + t.offset), t.kind);
+  const auto index = view_.ComboIndex(combo);
+  if (!index) return;  // nothing chosen: nothing to send
+  Write(t.reg, static_cast<uint16_t>(*index + t.offset), t.kind);
 }
 
 void PanelParameters::RadioClicked(ParamRadio radio) {
@@ -187,7 +191,7 @@ void PanelParameters::TimeSet_ButtClick() {
   if (link_.DeferIfBusy([this] { TimeSet_ButtClick(); })) return;
   link_.ControlsLocked = 1;
   SetPanelClock();
-  link_.ExpectedLength = 8;
+  link_.ExpectedLength = fn::kWriteReplyLength;
   link_.ResponseKind = rkParameterWrite;
 }
 
@@ -225,7 +229,7 @@ void PanelParameters::AddressAcknowledged() {
 void PanelParameters::BaudAcknowledged() {
   link_.BaudIndex = static_cast<uint8_t>(link_.FrameBuffer[5] - 1);
   link_.UpdateStatusBar();
-  if (view_.AskChangePcBaudRate() && link_.BaudIndex <= 7) view_.SwitchPcBaudRate(link_.BaudIndex);
+  if (view_.AskChangePcBaudRate() && IsBaudIndex(link_.BaudIndex)) view_.SwitchPcBaudRate(link_.BaudIndex);
 }
 
 void PanelParameters::ContrastAcknowledged() {

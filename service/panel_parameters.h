@@ -17,7 +17,7 @@ class PanelParameters {
   struct PendingWriteT {
     uint16_t reg = 0;
     uint16_t value = 0;
-    uint8_t kind = rkNone;
+    ResponseKind kind = ResponseKind::rkNone;
   };
 
   PanelParameters(Link& link, ParameterView& view, LocalClock pcClock);
@@ -43,7 +43,7 @@ class PanelParameters {
   bool ModeAllows() const;
   void SendQuery();
   void SetPanelClock();
-  void Write(uint16_t reg, uint16_t value, uint8_t kind);
+  void Write(uint16_t reg, uint16_t value, ResponseKind kind);
   void Fill(const ParameterBlock& p);
 
   void DecodeParameterBlockHandler();

@@ -1,5 +1,6 @@
 // The controls of the "ПРОГ.-2" tab (and the two silencing buttons) as the parameter logic sees them.
 #pragma once
+#include <optional>
 #include <string>
 
 namespace zelor {
@@ -52,7 +53,8 @@ class ParameterView {
   virtual void SetComboIndex(ParamCombo combo, int index) = 0;
   // No item selected; the box shows `text` (the year box before a query, or a year off the list).
   virtual void ShowComboText(ParamCombo combo, const std::string& text) = 0;
-  virtual int ComboIndex(ParamCombo combo) const = 0;
+  // The chosen item; none while no item is chosen.
+  virtual std::optional<int> ComboIndex(ParamCombo combo) const = 0;
   // Checks button `number` of the group, or clears the group when number is 0.
   virtual void SetRadioGroup(ParamRadioGroup group, int number) = 0;
   virtual void SetScrollPosition(ParamScroll scroll, int position) = 0;

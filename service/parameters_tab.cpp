@@ -4,6 +4,8 @@
 #include <QLineEdit>
 
 #include "link/format.h"
+#include "link/line_rates.h"
+#include "link/link_state.h"
 #include "service/parameter_texts.h"
 #include "service/service_tab_texts.h"
 
@@ -38,7 +40,7 @@ QStringList Numbers(int from, int to, uint8_t width) {
 
 QStringList Rates() {
   QStringList items;
-  for (const char* r : service_text::kRates) items << r;
+  for (int i = 0; i < kBaudRateCount; ++i) items << QString::fromStdString(BaudRateText(i));
   return items;
 }
 
@@ -55,8 +57,8 @@ QScrollBar* MakeScrollBar(const char* name, int minimum, int maximum, int value,
 QSpinBox* MakeAddressSpin(const char* name, QRect geometry, QWidget* parent) {
   auto* spin = new QSpinBox(parent);
   spin->setObjectName(name);
-  spin->setRange(1, 247);  // three characters at most
-  spin->setValue(247);
+  spin->setRange(1, kHighestSlaveAddress);  // three characters at most
+  spin->setValue(kDefaultDeviceAddress);
   spin->setGeometry(geometry);
   return spin;
 }

@@ -104,7 +104,11 @@ void ParametersView::ShowComboText(ParamCombo combo, const std::string& text) {
   box->setCurrentIndex(-1);
 }
 
-int ParametersView::ComboIndex(ParamCombo combo) const { return Combo(combo)->currentIndex(); }
+std::optional<int> ParametersView::ComboIndex(ParamCombo combo) const {
+  const int index = Combo(combo)->currentIndex();
+  if (index < 0) return std::nullopt;
+  return index;
+}
 
 void ParametersView::SetRadioGroup(ParamRadioGroup group, int number) {
   QRadioButton* fire[] = {tab_.FR_1_RButton, tab_.FR_2_RButton, tab_.FR_3_RButton, tab_.FR_4_RButton, tab_.FR_5_RButton};

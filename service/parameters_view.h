@@ -33,7 +33,7 @@ class ParametersView : public QObject, public ParameterView {
 
   void SetComboIndex(ParamCombo combo, int index) override;
   void ShowComboText(ParamCombo combo, const std::string& text) override;
-  int ComboIndex(ParamCombo combo) const override;
+  std::optional<int> ComboIndex(ParamCombo combo) const override;
   void SetRadioGroup(ParamRadioGroup group, int number) override;
   void SetScrollPosition(ParamScroll scroll, int position) override;
   void SetText(ParamText which, const std::string& text) override;

@@ -45,8 +45,7 @@ inline constexpr const char* kMode = "РЕЖИМ";
 inline constexpr const char* kAlerting = "ОПОВЕЩЕНИЯ";
 // Row labels of the alerting-output buttons 1..5.
 inline constexpr std::array<const char*, 5> kOutputRows = {"ПОСТ.*", "5МИН.", "0,5 Гц", "1,0Гц", "ПОСТ.*"};
-inline constexpr std::array<const char*, 8> kRates = {"1200",  "2400",  "4800",  "9600",
-                                                      "14400", "19200", "38400", "57600"};
+// The speed boxes list the line rates (link/line_rates.h).
 inline constexpr int kInternalSpeedInitialIndex = 3;  // "9600"
 inline constexpr int kExternalSpeedInitialIndex = 7;  // "57600"
 

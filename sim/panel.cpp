@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/crc16.h"
+#include "link/line_rates.h"
 #include "link/registers.h"
 #include "sim/sample_image.h"
 
@@ -22,7 +23,6 @@ constexpr uint16_t kMaxReadRecords = 20;
 constexpr uint16_t kClockTrimSpan = 4;
 constexpr uint16_t kMaxExtraTimeout = 4800;
 constexpr uint16_t kVolumeOff = 6;
-constexpr uint32_t kBauds[] = {1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600};
 
 bool IsClockRegister(uint16_t r) { return r >= reg::kClockHour && r <= reg::kClockYear; }
 bool IsConfigRegister(uint32_t r) {
@@ -30,13 +30,11 @@ bool IsConfigRegister(uint32_t r) {
 }
 }  // namespace
 
-uint32_t BaudOfSpeedCode(uint16_t code) { return code >= 1 && code <= 8 ? kBauds[code - 1] : 0; }
+uint32_t BaudOfSpeedCode(uint16_t code) { return BaudRateOf(code - 1).value_or(0); }
 
 uint16_t SpeedCodeOfBaud(uint32_t baud) {
-  for (uint16_t i = 0; i < 8; ++i) {
-    if (kBauds[i] == baud) return static_cast<uint16_t>(i + 1);
-  }
-  return 0;
+  const auto index = BaudIndexOf(baud);
+  return index ? static_cast<uint16_t>(*index + 1) : 0;
 }
 
 Panel::Panel() : Panel(PanelOptions{}) {}

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "link/line_rates.h"
+
 namespace zelor::sim {
 
 namespace {
@@ -19,7 +21,16 @@ bool ParseSeconds(const std::string& text, double lo, double hi, double& value) 
   return end != nullptr && *end == '\0' && std::isfinite(value) && value >= lo && value <= hi;
 }
 
-constexpr uint32_t kRates[] = {1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200};
+// The rates the simulator serves: the panel's, and the boot loader's.
+bool IsSimRate(int64_t rate) {
+  return rate == kLoaderBaudRate || (rate >= 0 && rate <= UINT32_MAX && BaudIndexOf(static_cast<uint32_t>(rate)));
+}
+
+std::string SimRatesText() {
+  std::string text;
+  for (uint32_t r : kLineRates) text += std::to_string(r) + " ";
+  return text + std::to_string(kLoaderBaudRate);
+}
 }  // namespace
 
 const char* SimUsage() {
@@ -94,12 +105,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
       o.address = static_cast<uint8_t>(n);
     } else if (a == "--baud") {
       if (!value(v)) return std::nullopt;
-      bool known = false;
-      if (ParseInt(v, 1, 1'000'000, n)) {
-        for (uint32_t r : kRates) known = known || r == n;
-      }
-      if (!known) {
-        error = "--baud must be one of 1200 2400 4800 9600 14400 19200 38400 57600 115200, not '" + v + "'";
+      if (!ParseInt(v, 1, 1'000'000, n) || !IsSimRate(n)) {
+        error = "--baud must be one of " + SimRatesText() + ", not '" + v + "'";
         return std::nullopt;
       }
       o.baud = static_cast<uint32_t>(n);

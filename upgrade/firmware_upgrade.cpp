@@ -1,10 +1,14 @@
 #include "upgrade/firmware_upgrade.h"
 
+#include "link/line_rates.h"
 #include "link/link_texts.h"
 #include "link/registers.h"
 #include "upgrade/upgrade_texts.h"
 
 namespace zelor {
+
+using enum OperationMode;
+using enum ResponseKind;
 
 FirmwareUpgrade::FirmwareUpgrade(Link& link, Sequencer& sequencer, UpgradeView& view)
     : link_(link), sequencer_(sequencer), view_(view) {
@@ -34,7 +38,7 @@ void FirmwareUpgrade::CustomItem13Click() {
     case FirmwareLoad::Loaded: break;
   }
 
-  link_.port().SetBaudRate(kLoaderBaud);
+  link_.port().SetBaudRate(kLoaderBaudRate);
   link_.BlockIndex = 0;
   ProgressBar& bar = link_.surfaces().progress1;
   bar.SetRange(0, images_.AuxBlockCount + kFramesBeyondAux - 1);
@@ -96,12 +100,12 @@ bool FirmwareUpgrade::SendDueFrame() {
   return false;
 }
 
-uint8_t FirmwareUpgrade::UpgradeReceiveHook() {
+bool FirmwareUpgrade::UpgradeReceiveHook() {
   // Only while the upgrade runs: an operation that took over the sequencer is not the loader's.
-  if (link_.ResponseKind != rkUpgrade || link_.OperationMode != omUpgrade) return 0;
+  if (link_.ResponseKind != rkUpgrade || link_.OperationMode != omUpgrade) return false;
   if (link_.RxCount != link_.ExpectedLength || link_.FrameBuffer[0] != reg::kLoaderAck0 ||
       link_.FrameBuffer[1] != reg::kLoaderAck1) {
-    return 0;
+    return false;
   }
   ++link_.BlockIndex;
   link_.ErrorCount = 0;
@@ -114,7 +118,7 @@ uint8_t FirmwareUpgrade::UpgradeReceiveHook() {
   } else {
     Completed();
   }
-  return 0xFF;
+  return true;
 }
 
 void FirmwareUpgrade::Completed() {

@@ -24,8 +24,8 @@ class FirmwareUpgrade {
   bool SendFirmwarePage();
   bool SendAuxBlock(uint8_t n);
   bool SendFinish();
-  // Called first in every receive cycle with bytes: 0xFF when it consumed an acknowledgement.
-  uint8_t UpgradeReceiveHook();
+  // Called first in every receive cycle with bytes: true when it consumed an acknowledgement.
+  bool UpgradeReceiveHook();
 
   const FirmwareImages& images() const { return images_; }
 

@@ -15,7 +15,6 @@ constexpr uint32_t kPageTimeoutMs = 1000;
 constexpr uint32_t kAuxTimeoutMs = 500;
 constexpr uint32_t kFinishTimeoutMs = 1000;
 constexpr uint8_t kLoaderAckLength = 2;  // 07 A5, without CRC
-constexpr uint32_t kLoaderBaud = 115200;
 
 // Frames sent before the closing auxiliary block and the finish: with A auxiliary blocks the
 // whole upgrade is 122 + A frames.

@@ -2,7 +2,7 @@
 #include <QAction>
 #include <QLabel>
 
-#include "link/format.h"
+#include "link/line_rates.h"
 #include "window_fixture.h"
 
 namespace zelor::test {

@@ -255,16 +255,16 @@ TEST_F(WindowTest, AShortScreenGetsAShorterScrollingWindow) {
 TEST_F(WindowTest, RequestsAreLoggedInTeMemo1AndClosingTheWindowClosesThePort) {
   CreateAndShow();
   ASSERT_TRUE(form->link().SendReadRequest(0, 1));
-  form->link().ResponseKind = rkNone;
+  form->link().ResponseKind = ResponseKind::rkNone;
   EXPECT_TRUE(line->IsOpen());
   clock->RunUntil([this] { return !form->link().Timer_Rx->Enabled(); }, 2000);
   EXPECT_EQ(form->TeMemo1->Lines(),
             QStringList({"TX : F7 03 00 00 00 01 90 9C ", "RX : F7 03 02 00 0B 31 96 ", "   : ОК."}));
   EXPECT_EQ(form->TeMemo1->Color(), MemoColor::Blue);
   // A single read closes the port after its answer; a monitoring poll keeps it open.
-  form->link().OperationMode = omLast15Count;
+  form->link().OperationMode = OperationMode::omLast15Count;
   ASSERT_TRUE(form->link().SendReadRequest(6, 1));
-  form->link().OperationMode = omIdle;
+  form->link().OperationMode = OperationMode::omIdle;
   ASSERT_TRUE(line->IsOpen());
   form->close();
   EXPECT_FALSE(line->IsOpen());

@@ -25,6 +25,9 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+using enum ResponseKind;
+
 bool WaitFor(const std::function<bool()>& pred, int ms) {
   QDeadlineTimer deadline(ms);
   while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

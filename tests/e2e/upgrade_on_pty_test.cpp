@@ -29,6 +29,9 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+using enum ResponseKind;
+
 using Bytes = std::vector<uint8_t>;
 
 bool WaitFor(const std::function<bool()>& pred, int ms) {

@@ -128,9 +128,9 @@ TEST_F(WindowOnPtyTest, RegisteredPseudoTerminalIsListedFirstSelectedAndAnswers)
   ReadRegisterZero();
 
   // Closing the window closes an open port.
-  form->link().OperationMode = omLast15Count;  // an operation that keeps the port open
+  form->link().OperationMode = OperationMode::omLast15Count;  // an operation that keeps the port open
   ASSERT_TRUE(form->link().SendReadRequest(0, 1));
-  form->link().OperationMode = omIdle;
+  form->link().OperationMode = OperationMode::omIdle;
   ASSERT_TRUE(form->port().IsOpen());
   form->close();
   EXPECT_FALSE(form->port().IsOpen());

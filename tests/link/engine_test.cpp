@@ -24,7 +24,7 @@ TEST_F(EngineTest, RegisterZeroReadLogsThreeLinesAndClosesPort) {
   EXPECT_EQ(memo1.color, MemoColor::Blue);
   EXPECT_FALSE(line.IsOpen());
   EXPECT_EQ(link.RxCount, 0);
-  EXPECT_EQ(link.ResponseKind, rkNone);
+  EXPECT_EQ(link.ResponseKind, ResponseKind::rkNone);
 }
 
 TEST_F(EngineTest, WriteEchoIsAcknowledged) {
@@ -69,12 +69,12 @@ TEST_F(EngineTest, ExceptionReplyAndCrcErrorOfASingleRequest) {
   EXPECT_EQ(memo1.lines[2], "   : ОШИБКА.");
 
   line.QueueFault(sim::Fault::BadCrc);
-  link.OperationMode = 99;  // an unlisted mode counts as a single request and is reset
+  link.OperationMode = static_cast<OperationMode>(99);  // an unlisted mode counts as a single request and is reset
   link.SendReadRequest(0, 1);
   AwaitReceiveCycle();
   EXPECT_EQ(memo1.lines.back(), "   : CRC ERROR.");
   EXPECT_EQ(memo1.lines[1], "RX :") << "a corrupted reply is not logged";
-  EXPECT_EQ(link.OperationMode, omIdle);
+  EXPECT_EQ(link.OperationMode, OperationMode::omIdle);
   EXPECT_FALSE(line.IsOpen());
 }
 
@@ -107,12 +107,12 @@ TEST_F(EngineTest, SlowLineAssemblesOneReplyAndShortRepliesEndBySilence) {
   link.BaudIndex = 0;
   int32_t handled = -1;
   int64_t handledAt = 0;
-  link.RegisterHandler(rkParameterBlock, [&] {
+  link.RegisterHandler(ResponseKind::rkParameterBlock, [&] {
     handled = link.RxCount;
     handledAt = clock.NowMicros();
   });
   link.SendReadRequest(0, 96);
-  link.ResponseKind = rkParameterBlock;
+  link.ResponseKind = ResponseKind::rkParameterBlock;
   EXPECT_EQ(link.ExpectedLength, 197);
   AwaitReceiveCycle();
   EXPECT_EQ(handled, 197);
@@ -121,7 +121,7 @@ TEST_F(EngineTest, SlowLineAssemblesOneReplyAndShortRepliesEndBySilence) {
 
   line.QueueFault(sim::Fault::Exception);
   link.SendReadRequest(0, 96);
-  link.ResponseKind = rkParameterBlock;
+  link.ResponseKind = ResponseKind::rkParameterBlock;
   handled = -1;
   AwaitReceiveCycle();
   EXPECT_EQ(handled, -1);
@@ -145,14 +145,14 @@ TEST_F(EngineTest, GapsShorterThanTheReadLimitDoNotSplitAReply) {
 TEST_F(EngineTest, SecondRequestReplacesTheFirst) {
   int parameterHandled = 0;
   int contrastHandled = 0;
-  link.RegisterHandler(rkParameterBlock, [&] { ++parameterHandled; });
-  link.RegisterHandler(rkContrastWrite, [&] { ++contrastHandled; });
+  link.RegisterHandler(ResponseKind::rkParameterBlock, [&] { ++parameterHandled; });
+  link.RegisterHandler(ResponseKind::rkContrastWrite, [&] { ++contrastHandled; });
   line.QueueFault(sim::Fault::NoReply);  // the panel has not started on the first one
   link.SendReadRequest(0, 24);
-  link.ResponseKind = rkParameterBlock;
+  link.ResponseKind = ResponseKind::rkParameterBlock;
   clock.AdvanceMicros(200);  // the first reply has not started yet
   link.SendWriteRequest(reg::kLcdContrast, 7);
-  link.ResponseKind = rkContrastWrite;
+  link.ResponseKind = ResponseKind::rkContrastWrite;
   EXPECT_EQ(link.ExpectedLength, 8);
   AwaitReceiveCycle();
   EXPECT_EQ(contrastHandled, 1);
@@ -163,30 +163,43 @@ TEST_F(EngineTest, LateReplyIsNeverTakenForTheNextAnswer) {
   // The first reply arrives after its 350 ms time-out; the next request must not see it.
   line.QueueFault(sim::MakeFault(sim::Fault::Delayed, 400'000));
   int handled = 0;
-  link.RegisterHandler(rkParameterBlock, [&] { ++handled; });
+  link.RegisterHandler(ResponseKind::rkParameterBlock, [&] { ++handled; });
   link.SendReadRequest(0, 24);
-  link.ResponseKind = rkParameterBlock;
+  link.ResponseKind = ResponseKind::rkParameterBlock;
   clock.AdvanceMs(360);
   EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.");
   clock.AdvanceMs(100);  // the late reply comes in on a closed port, or with nothing awaited
   EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.");
   line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
+  int contrastHandled = 0;
+  link.RegisterHandler(ResponseKind::rkContrastWrite, [&] { ++contrastHandled; });
   link.SendWriteRequest(reg::kLcdContrast, 9);
+  link.ResponseKind = ResponseKind::rkContrastWrite;
+  const Lines sent = memo1.lines;
+  ASSERT_EQ(sent.size(), 2U);
+  const int64_t sentAt = clock.NowMicros();
   line.Inject(1000, {0xF7, 0x03, 0x02, 0x00, 0x0B, 0x31, 0x96});  // stale bytes meet the write's read
+  clock.AdvanceMs(200);
+  EXPECT_TRUE(link.Timer_Rx->Enabled()) << "the write still waits for its echo";
+  EXPECT_EQ(memo1.lines, sent) << "the read reply is neither logged nor acknowledged";
   AwaitReceiveCycle();
   EXPECT_EQ(handled, 0);
+  EXPECT_EQ(contrastHandled, 0);
+  EXPECT_EQ(memo1.lines, (Lines{sent[0], "RX :", "   : TIME OUT."})) << "no \"   : ОК.\" for the read reply";
+  EXPECT_GE(clock.NowMicros() - sentAt, 350'000);
+  EXPECT_LT(clock.NowMicros() - sentAt, 351'000);
 }
 
 TEST_F(EngineTest, ApplyAcknowledgementEndsTheConfigurationWrite) {
   panel.SetRegister(reg::kConfigApply, 1);
-  link.OperationMode = omConfigApply;
+  link.OperationMode = OperationMode::omConfigApply;
   memo2.visible = true;
   memo1.visible = false;
   progress1.visible = true;
   link.SendWriteRequest(reg::kConfigApply, 0);
-  link.ResponseKind = rkConfigApply;
+  link.ResponseKind = ResponseKind::rkConfigApply;
   AwaitReceiveCycle();
-  EXPECT_EQ(link.OperationMode, omIdle);
+  EXPECT_EQ(link.OperationMode, OperationMode::omIdle);
   EXPECT_EQ(memo1.lines, (Lines{"   : запись конфигурации пульта...", "   : ОК."}));
   EXPECT_TRUE(memo1.visible);
   EXPECT_FALSE(memo2.visible);
@@ -207,12 +220,12 @@ TEST_F(EngineTest, ResponsesOfEveryLengthStayInsideTheBuffer) {
     }
     line.QueueFault(sim::Fault::NoReply);
     link.SendReadRequest(static_cast<uint16_t>(byte(rng)), static_cast<uint16_t>(byte(rng)));
-    link.ResponseKind = static_cast<uint8_t>(byte(rng));
+    link.ResponseKind = static_cast<ResponseKind>(byte(rng));
     line.Inject(500, bytes);
     AwaitReceiveCycle();
     ASSERT_LE(link.RxCount, 255);
     ASSERT_FALSE(link.Timer_Rx->Enabled());
-    link.OperationMode = omIdle;
+    link.OperationMode = OperationMode::omIdle;
   }
 }
 

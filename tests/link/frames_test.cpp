@@ -178,6 +178,8 @@ TEST(Format, ZeroPaddedAndDeviceLine) {
   link.BaudIndex = 9;
   link.DeviceAddress = 5;
   EXPECT_EQ(DeviceStatusLine(link), "DEVICE : \xD0\x90 = 005; Baud = 9600");
+  EXPECT_EQ(link.BaudIndex, 9) << "the line shows the fallback and changes nothing";
+  ClampBaudIndex(link);  // the refresh's own step
   EXPECT_EQ(link.BaudIndex, 3);
 }
 

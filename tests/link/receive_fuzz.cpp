@@ -23,15 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
   test::RecordingMemo memo1, memo2;
   test::RecordingProgressBar progress;
-  LinkState statusLine;  // the status bar's device line only needs an address and a rate
-  test::RecordingStatusBar status(statusLine);
+  test::RecordingStatusBar status;
   Link link(clock, line, LinkSurfaces{memo1, memo2, status, progress});
-  link.RegisterHandler(rkParameterBlock, [&link] {
+  link.RegisterHandler(ResponseKind::rkParameterBlock, [&link] {
     DecodeParameterBlock(link.FrameBuffer.data(), link.RxCount, CivilTime{});
   });
   link.SendReadRequest(0, data[2]);
-  link.ResponseKind = data[0];
-  link.OperationMode = data[1];
+  link.ResponseKind = static_cast<ResponseKind>(data[0]);
+  link.OperationMode = static_cast<OperationMode>(data[1]);
   // The rest arrives in chunks: a zero byte marks a 200 ms gap, so reads end early too.
   int64_t at = 1000;
   std::vector<uint8_t> chunk;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "link/format.h"
 #include "link/frames.h"
 #include "link/registers.h"
 #include "link_fixture.h"
@@ -13,7 +14,7 @@ class SequencerTest : public LinkFixture {
  protected:
   SequencerTest() {
     // Stand-ins for the operations that build their own frames.
-    sequencer.SetFrameSender(omConfigWrite, [this] {
+    sequencer.SetFrameSender(OperationMode::omConfigWrite, [this] {
       auto& f = link.FrameBuffer;
       const uint8_t head[] = {link.DeviceAddress, 0x10, 0x00, 0x07, 0x00, 0x06, 12};
       std::copy(std::begin(head), std::end(head), f.begin());
@@ -22,7 +23,7 @@ class SequencerTest : public LinkFixture {
       link.SendFrame(21, 2000);
       link.ExpectedLength = 8;
     });
-    sequencer.SetFrameSender(omUpgrade, [this] {
+    sequencer.SetFrameSender(OperationMode::omUpgrade, [this] {
       std::fill(link.FrameBuffer.begin(), link.FrameBuffer.begin() + 6, 0);
       SealFrame(link, 6);
       link.SendLoaderFrame(8, 1000);
@@ -31,29 +32,29 @@ class SequencerTest : public LinkFixture {
   }
 
   void RunUntilIdle(int64_t maxMs = 600'000) {
-    clock.RunUntil([this] { return link.OperationMode == omIdle && !link.Timer_Rx->Enabled(); }, maxMs);
+    clock.RunUntil([this] { return link.OperationMode == OperationMode::omIdle && !link.Timer_Rx->Enabled(); }, maxMs);
   }
 };
 
 TEST_F(SequencerTest, FailuresRepeatTheStepAndGiveUpAtTheLimit) {
   struct Case {
-    uint8_t mode;
+    OperationMode mode;
     const char* counter;
     int attempts;  // the attempt that gives up
     Lines lines;
   };
   const Case cases[] = {
-      {omConfigRead, "ЧТЕНИЕ КОНФИГА : ОШИБКИ -> ", 11,
+      {OperationMode::omConfigRead, "ЧТЕНИЕ КОНФИГА : ОШИБКИ -> ", 11,
        {"   : чтение конфигурации пульта...", "   : ОШИБКА -> Нет ответа от пульта."}},
-      {omConfigWrite, "ЗАПИСЬ КОНФИГА : ОШИБКИ -> ", 11,
+      {OperationMode::omConfigWrite, "ЗАПИСЬ КОНФИГА : ОШИБКИ -> ", 11,
        {"   : запись конфигурации пульта...", "   : ОШИБКА -> Нет ответа от пульта."}},
-      {omConfigApply, "ЗАПИСЬ КОНФИГА : ОШИБКИ -> ", 11,
+      {OperationMode::omConfigApply, "ЗАПИСЬ КОНФИГА : ОШИБКИ -> ", 11,
        {"   : запись конфигурации пульта...", "   : ОШИБКА -> Нет ответа от пульта."}},
-      {omLast15Pointers, "ЧТЕНИЕ АРХИВА : ОШИБКИ -> ", 21,
+      {OperationMode::omLast15Pointers, "ЧТЕНИЕ АРХИВА : ОШИБКИ -> ", 21,
        {"   : чтение архива событий...", "   : ОШИБКА -> Нет ответа от пульта."}},
-      {omDownloadRecords, "ЧТЕНИЕ АРХИВА : ОШИБКИ -> ", 21,
+      {OperationMode::omDownloadRecords, "ЧТЕНИЕ АРХИВА : ОШИБКИ -> ", 21,
        {"   : чтение архива событий...", "   : ОШИБКА -> Нет ответа от пульта."}},
-      {omUpgrade, "UPGRADE PROCESS : ОШИБКИ -> ", 6,
+      {OperationMode::omUpgrade, "UPGRADE PROCESS : ОШИБКИ -> ", 6,
        {"   : firmware upgrade...", "   : ERROR: Нет ответа от пульта.",
         "   : ? -> Перезапустить пульт в режиме загрузчика;", "   :   -> Проверить настройки COM порта;"}},
   };
@@ -64,10 +65,10 @@ TEST_F(SequencerTest, FailuresRepeatTheStepAndGiveUpAtTheLimit) {
     status.panel2History.clear();
     link.ErrorCount = 0;
     int extraSteps = 0;
-    const uint8_t code = c.mode == omConfigRead ? fcConfigRead
-                         : (c.mode == omConfigWrite || c.mode == omConfigApply) ? fcConfigWrite
-                         : c.mode == omLast15Pointers ? fcArchiveLast15
-                         : c.mode == omDownloadRecords ? fcArchiveDownload : fcUpgrade;
+    const FailureCode code = c.mode == OperationMode::omConfigRead ? FailureCode::fcConfigRead
+                         : (c.mode == OperationMode::omConfigWrite || c.mode == OperationMode::omConfigApply) ? FailureCode::fcConfigWrite
+                         : c.mode == OperationMode::omLast15Pointers ? FailureCode::fcArchiveLast15
+                         : c.mode == OperationMode::omDownloadRecords ? FailureCode::fcArchiveDownload : FailureCode::fcUpgrade;
     link.SetAbandonSteps(code, [&] {
       ++extraSteps;
       EXPECT_EQ(link.OperationMode, c.mode) << "extra steps run before the mode is reset";
@@ -95,14 +96,14 @@ TEST_F(SequencerTest, FailuresRepeatTheStepAndGiveUpAtTheLimit) {
 
 TEST_F(SequencerTest, SuccessResetsTheCount) {
   int successes = 0;
-  link.RegisterHandler(rkLast15Count, [&] {
+  link.RegisterHandler(ResponseKind::rkLast15Count, [&] {
     ++successes;
     link.ErrorCount = 0;  // as every success handler does
   });
   for (int i = 0; i < 20; ++i) line.QueueFault(sim::Fault::NoReply);
   line.QueueFault(sim::Fault::None);
   line.defaultFault = sim::MakeFault(sim::Fault::BadCrc);
-  sequencer.Start(omLast15Count, Sequencer::kStartIntervalMs);
+  sequencer.Start(OperationMode::omLast15Count, Sequencer::kStartIntervalMs);
   RunUntilIdle();
   EXPECT_EQ(successes, 1);
   EXPECT_EQ(line.requests.size(), 20U + 1U + 21U);
@@ -111,22 +112,22 @@ TEST_F(SequencerTest, SuccessResetsTheCount) {
 
 TEST_F(SequencerTest, MonitoringFailuresNeverGiveUp) {
   line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
-  sequencer.Start(omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
+  sequencer.Start(OperationMode::omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
   ASSERT_TRUE(clock.RunUntil([&] { return line.requests.size() == 30; }, 60'000));
   AwaitReceiveCycle();
-  EXPECT_EQ(link.OperationMode, omMonitorPoll);
+  EXPECT_EQ(link.OperationMode, OperationMode::omMonitorPoll);
   EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.");
   line.defaultFault = sim::MakeFault(sim::Fault::BadCrc);
   ASSERT_TRUE(clock.RunUntil([&] { return line.requests.size() == 31; }, 60'000));
   AwaitReceiveCycle();
   EXPECT_EQ(memo1.lines.back(), "   : CRC ERROR.");
-  EXPECT_EQ(link.OperationMode, omMonitorPoll);
+  EXPECT_EQ(link.OperationMode, OperationMode::omMonitorPoll);
   EXPECT_EQ(link.ErrorCount, 0);
   EXPECT_TRUE(status.panel2History.empty());
 }
 
 TEST_F(SequencerTest, TickWithoutAnOperationSendsNothing) {
-  for (uint8_t mode : {uint8_t{omIdle}, uint8_t{9}, uint8_t{100}}) {
+  for (auto mode : {OperationMode::omIdle, static_cast<OperationMode>(9), static_cast<OperationMode>(100)}) {
     link.OperationMode = mode;
     link.Timer_Programm->SetEnabled(true);
     clock.AdvanceMs(50);
@@ -137,19 +138,20 @@ TEST_F(SequencerTest, TickWithoutAnOperationSendsNothing) {
 
 TEST_F(SequencerTest, RequestsOfTheModeTable) {
   struct Case {
-    uint8_t mode;
+    OperationMode mode;
     uint16_t start, count;
-    uint8_t kind, expected;
+    ResponseKind kind;
+    uint8_t expected;
   };
   link.ArchiveAddress = 0x12000 + 8200;  // only the low 16 bits are sent
   link.MonitorAddress = 9000;
   link.BlockIndex = 6;
   const Case cases[] = {
-      {omConfigRead, 0x0F06, 96, rkConfigBlockRead, 197}, {omLast15Count, 6, 1, rkLast15Count, 7},
-      {omLast15Pointers, 9692, 2, rkLast15Pointers, 9},   {omLast15Record, 8200 + 0x2000, 1, rkLast15Record, 17},
-      {omDownloadPointers, 9692, 2, rkDownloadPointers, 9}, {omDownloadRecords, 8200 + 0x2000, 20, rkDownloadRecords, 245},
-      {omMonitorStart, 0, 23, rkMonitorStart, 51},         {omMonitorPointer, 9692, 1, rkMonitorPointer, 7},
-      {omMonitorPoll, 9692, 1, rkMonitorPoll, 7},          {omMonitorRecord, 9000, 1, rkMonitorRecord, 17},
+      {OperationMode::omConfigRead, 0x0F06, 96, ResponseKind::rkConfigBlockRead, 197}, {OperationMode::omLast15Count, 6, 1, ResponseKind::rkLast15Count, 7},
+      {OperationMode::omLast15Pointers, 9692, 2, ResponseKind::rkLast15Pointers, 9},   {OperationMode::omLast15Record, 8200 + 0x2000, 1, ResponseKind::rkLast15Record, 17},
+      {OperationMode::omDownloadPointers, 9692, 2, ResponseKind::rkDownloadPointers, 9}, {OperationMode::omDownloadRecords, 8200 + 0x2000, 20, ResponseKind::rkDownloadRecords, 245},
+      {OperationMode::omMonitorStart, 0, 23, ResponseKind::rkMonitorStart, 51},         {OperationMode::omMonitorPointer, 9692, 1, ResponseKind::rkMonitorPointer, 7},
+      {OperationMode::omMonitorPoll, 9692, 1, ResponseKind::rkMonitorPoll, 7},          {OperationMode::omMonitorRecord, 9000, 1, ResponseKind::rkMonitorRecord, 17},
   };
   for (const auto& c : cases) {
     line.requests.clear();
@@ -172,11 +174,11 @@ TEST_F(SequencerTest, SearchProbesEveryAddressAtTheSearchDelay) {
   link.DeviceAddress = 0;
   link.SearchDelay = 100;
   int64_t foundAt = -1;
-  link.RegisterHandler(rkSearchProbe, [&] {
+  link.RegisterHandler(ResponseKind::rkSearchProbe, [&] {
     foundAt = clock.NowMs();
-    link.OperationMode = omIdle;
+    link.OperationMode = OperationMode::omIdle;
   });
-  sequencer.Start(omSearch, Sequencer::kStartIntervalMs);
+  sequencer.Start(OperationMode::omSearch, Sequencer::kStartIntervalMs);
   RunUntilIdle();
   EXPECT_EQ(link.DeviceAddress, 5);
   EXPECT_EQ(progress1.position, 5);
@@ -189,11 +191,11 @@ TEST_F(SequencerTest, SearchProbesEveryAddressAtTheSearchDelay) {
   line.requests.clear();
   link.DeviceAddress = 0;
   int ended = 0;
-  link.SetAbandonSteps(fcSearch, [&] {
+  link.SetAbandonSteps(FailureCode::fcSearch, [&] {
     ++ended;
-    link.OperationMode = omIdle;
+    link.OperationMode = OperationMode::omIdle;
   });
-  sequencer.Start(omSearch, Sequencer::kStartIntervalMs);
+  sequencer.Start(OperationMode::omSearch, Sequencer::kStartIntervalMs);
   RunUntilIdle();
   EXPECT_EQ(line.requests.size(), 247U);
   EXPECT_EQ(line.requests.back()[0], 247);
@@ -203,17 +205,17 @@ TEST_F(SequencerTest, SearchProbesEveryAddressAtTheSearchDelay) {
 TEST_F(SequencerTest, UserActionIsParkedAndTheOperationResumesAt500ms) {
   panel.SetRegister(reg::kArchiveNewest, 8200);
   std::vector<int64_t> pollHandled, writeHandled;
-  link.RegisterHandler(rkMonitorPoll, [&] {
+  link.RegisterHandler(ResponseKind::rkMonitorPoll, [&] {
     pollHandled.push_back(clock.NowMicros());
     link.Timer_Programm->SetInterval(600);  // as the monitor does while nothing is new
   });
-  link.RegisterHandler(rkContrastWrite, [&] { writeHandled.push_back(clock.NowMicros()); });
+  link.RegisterHandler(ResponseKind::rkContrastWrite, [&] { writeHandled.push_back(clock.NowMicros()); });
   std::function<void()> contrastAction = [&] {
     if (link.DeferIfBusy(contrastAction)) return;
     link.SendWriteRequest(reg::kLcdContrast, 150);
-    link.ResponseKind = rkContrastWrite;
+    link.ResponseKind = ResponseKind::rkContrastWrite;
   };
-  sequencer.Start(omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
+  sequencer.Start(OperationMode::omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
   clock.AdvanceMs(250);
   ASSERT_EQ(line.requests.size(), 1U);
   ASSERT_TRUE(link.Timer_Rx->Enabled());
@@ -228,23 +230,23 @@ TEST_F(SequencerTest, UserActionIsParkedAndTheOperationResumesAt500ms) {
   EXPECT_EQ(line.requestMicros[1] - pollHandled[0], 20'000) << "the parked write goes 20 ms after the poll";
   EXPECT_EQ(line.requestMicros[2] - writeHandled[0], 500'000) << "then the monitor resumes at 500 ms";
   EXPECT_EQ(line.requestMicros[3] - pollHandled[1], 600'000) << "and its own interval after that";
-  EXPECT_EQ(link.OperationMode, omMonitorPoll);
+  EXPECT_EQ(link.OperationMode, OperationMode::omMonitorPoll);
 }
 
 TEST_F(SequencerTest, StopWhilePollPendingActsAfterTheResponse) {
   panel.SetRegister(reg::kArchiveNewest, 8200);
   std::function<void()> stop = [&] {
     if (link.DeferIfBusy(stop)) return;
-    link.OperationMode = omIdle;
+    link.OperationMode = OperationMode::omIdle;
     link.Timer_Programm->SetEnabled(false);
   };
-  sequencer.Start(omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
+  sequencer.Start(OperationMode::omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
   clock.AdvanceMs(251);
   ASSERT_TRUE(link.Timer_Rx->Enabled());
   stop();
-  EXPECT_EQ(link.OperationMode, omMonitorPoll);
+  EXPECT_EQ(link.OperationMode, OperationMode::omMonitorPoll);
   clock.AdvanceMs(5000);
-  EXPECT_EQ(link.OperationMode, omIdle);
+  EXPECT_EQ(link.OperationMode, OperationMode::omIdle);
   EXPECT_EQ(line.requests.size(), 1U) << "no request after the stop";
   EXPECT_EQ(memo1.lines.back(), "   : ОК.");
 }

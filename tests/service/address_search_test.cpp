@@ -3,6 +3,7 @@
 // end at the highest slave address.
 #include <gtest/gtest.h>
 
+#include "link/format.h"
 #include "link/registers.h"
 #include "link_fixture.h"
 #include "service/address_search.h"
@@ -10,6 +11,9 @@
 
 namespace zelor::test {
 namespace {
+
+using enum OperationMode;
+using enum ResponseKind;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -285,12 +289,13 @@ TEST_F(AddressSearchTest, StartTakesOverARunningOperationAndShowsItsLog) {
   memo1.visible = false;
   memo2.visible = true;
   line.SetBaudRate(115200);  // as a running upgrade leaves the port
-  const int updates = status.updates;
+  status.SetPanelText(2, "ЧТЕНИЕ КОНФИГА : ОШИБКИ -> 03");
   search.CustomItem5Click();
   EXPECT_EQ(link.OperationMode, omSearch);
   EXPECT_TRUE(memo1.visible);
   EXPECT_FALSE(memo2.visible);
-  EXPECT_EQ(status.updates, updates + 1) << "the menu's rate and the device line are back";
+  EXPECT_EQ(line.BaudRate(), 57600U) << "the menu's rate is back";
+  EXPECT_EQ(status.panels[2], "DEVICE : А = 247; Baud = 57600");
   RunToEnd();
   EXPECT_EQ(ProbedAddresses(), Range(1, 3));
   EXPECT_EQ(link.DeviceAddress, 3);

@@ -24,9 +24,11 @@ class FakeParameterView : public ParameterView {
     combos[c] = -1;
     comboTexts[c] = text;
   }
-  int ComboIndex(ParamCombo c) const override {
+  std::optional<int> ComboIndex(ParamCombo c) const override {
     auto it = combos.find(c);
-    return it == combos.end() ? 0 : it->second;
+    if (it == combos.end()) return 0;
+    if (it->second < 0) return std::nullopt;
+    return it->second;
   }
   void SetRadioGroup(ParamRadioGroup g, int number) override { radios[g] = number; }
   void SetScrollPosition(ParamScroll s, int position) override { scrolls[s] = position; }
@@ -218,7 +220,7 @@ TEST_F(PanelParametersTest, RadioAndButtonWrites) {
     ASSERT_EQ(line.requests.size(), 1U) << c.reg;
     EXPECT_EQ(Reg(line.requests[0], 2), c.reg);
     EXPECT_EQ(Reg(line.requests[0], 4), c.value);
-    EXPECT_EQ(link.ResponseKind, rkParameterWrite);
+    EXPECT_EQ(link.ResponseKind, ResponseKind::rkParameterWrite);
     AwaitReceiveCycle();
     EXPECT_EQ(memo1.lines.back(), "   : ОК.");
   }
@@ -250,14 +252,23 @@ TEST_F(PanelParametersTest, TimeSetFrameAndCombos) {
   EXPECT_EQ(line.requests.back()[18], 31);
 }
 
+TEST_F(PanelParametersTest, ABoxWithNoItemChosenSendsNothing) {
+  view.ShowComboText(ParamCombo::TeSComboBox4, "2012");  // the year box before any query
+  params.ComboChanged(ParamCombo::TeSComboBox4);
+  EXPECT_TRUE(line.requests.empty());
+  view.combos[ParamCombo::TeSComboBox4] = 0;
+  params.ComboChanged(ParamCombo::TeSComboBox4);
+  EXPECT_EQ(line.requests.size(), 1U);
+}
+
 TEST_F(PanelParametersTest, GatesAndDeferral) {
   // Mode gate: an archive download is running.
-  link.OperationMode = omDownloadRecords;
+  link.OperationMode = OperationMode::omDownloadRecords;
   params.ComboChanged(ParamCombo::TeSComboBox1);
   params.Sound_ButtClick();
   params.QueryA_ButtClick();
   EXPECT_TRUE(line.requests.empty());
-  link.OperationMode = omIdle;
+  link.OperationMode = OperationMode::omIdle;
 
   // Lock gate: the query is outstanding.
   params.QueryA_ButtClick();
@@ -270,7 +281,7 @@ TEST_F(PanelParametersTest, GatesAndDeferral) {
 
   // Deferral: a change while the monitor waits for its poll goes right after it, for the same control.
   panel.SetRegister(reg::kArchiveNewest, 8200);
-  sequencer.Start(omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
+  sequencer.Start(OperationMode::omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
   clock.AdvanceMs(251);
   ASSERT_TRUE(link.Timer_Rx->Enabled());
   const auto before = line.requests.size();

@@ -14,6 +14,9 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+using enum ResponseKind;
+
 class SearchMenuViewTest : public WindowTest {
  protected:
   void SetUp() override {

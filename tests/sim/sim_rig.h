@@ -33,17 +33,17 @@ class SimRig {
     auto capture = [this] {
       captured_.assign(link.FrameBuffer.begin(), link.FrameBuffer.begin() + link.RxCount);
     };
-    link.RegisterHandler(rkParameterBlock, capture);
-    link.RegisterHandler(rkContrastWrite, capture);
-    link.RegisterHandler(rkConfigBlockWrite, capture);
-    link.SetUpgradeReceiveHook([this]() -> uint8_t {
-      if (link.ResponseKind != rkUpgrade) return 0;
+    link.RegisterHandler(ResponseKind::rkParameterBlock, capture);
+    link.RegisterHandler(ResponseKind::rkContrastWrite, capture);
+    link.RegisterHandler(ResponseKind::rkConfigBlockWrite, capture);
+    link.SetUpgradeReceiveHook([this] {
+      if (link.ResponseKind != ResponseKind::rkUpgrade) return false;
       captured_.assign(link.FrameBuffer.begin(), link.FrameBuffer.begin() + link.RxCount);
       link.ClosePort();
       link.Timer_Rx->SetEnabled(false);
       link.RxCount = 0;
-      link.ResponseKind = rkNone;
-      return 0xFF;
+      link.ResponseKind = ResponseKind::rkNone;
+      return true;
     });
   }
 
@@ -51,14 +51,14 @@ class SimRig {
     Begin();
     link.SendReadRequest(start, count);
     if (expectedLength != 0) link.ExpectedLength = expectedLength;
-    link.ResponseKind = rkParameterBlock;
+    link.ResponseKind = ResponseKind::rkParameterBlock;
     return Finish();
   }
 
   Exchange Write(uint16_t reg, uint16_t value) {
     Begin();
     link.SendWriteRequest(reg, value);
-    link.ResponseKind = rkContrastWrite;
+    link.ResponseKind = ResponseKind::rkContrastWrite;
     return Finish();
   }
 
@@ -69,11 +69,11 @@ class SimRig {
                                static_cast<uint8_t>(start & 0xFF), static_cast<uint8_t>(quantity >> 8),
                                static_cast<uint8_t>(quantity & 0xFF), static_cast<uint8_t>(data.size())};
     frame.insert(frame.end(), data.begin(), data.end());
-    return SendRaw(Sealed(frame), 8, rkConfigBlockWrite);
+    return SendRaw(Sealed(frame), 8, ResponseKind::rkConfigBlockWrite);
   }
 
   // Any bytes as one request; `expected` is the read size for the answer.
-  Exchange SendRaw(const std::vector<uint8_t>& frame, uint8_t expected, uint8_t kind = rkNone) {
+  Exchange SendRaw(const std::vector<uint8_t>& frame, uint8_t expected, ResponseKind kind = ResponseKind::rkNone) {
     Begin();
     std::copy(frame.begin(), frame.end(), link.FrameBuffer.begin());
     link.SendFrame(static_cast<uint8_t>(frame.size()), 500);
@@ -88,7 +88,7 @@ class SimRig {
     std::copy(frame.begin(), frame.end(), link.FrameBuffer.begin());
     link.ExpectedLength = 2;
     link.SendLoaderFrame(static_cast<uint16_t>(frame.size()), 1000);
-    link.ResponseKind = rkUpgrade;
+    link.ResponseKind = ResponseKind::rkUpgrade;
     return Finish();
   }
 
@@ -110,7 +110,7 @@ class SimRig {
   SimulatedLine line;
   RecordingMemo memo1;
   RecordingMemo memo2;
-  RecordingStatusBar status{link};
+  RecordingStatusBar status;
   RecordingProgressBar progress1;
   Link link{clock, line, LinkSurfaces{memo1, memo2, status, progress1}};
 

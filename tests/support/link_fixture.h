@@ -18,7 +18,7 @@ class LinkFixture : public ::testing::Test {
   SimulatedLine line{clock, panel};
   RecordingMemo memo1;
   RecordingMemo memo2;
-  RecordingStatusBar status{link};
+  RecordingStatusBar status;
   RecordingProgressBar progress1;
   Link link{clock, line, LinkSurfaces{memo1, memo2, status, progress1}};
   Sequencer sequencer{link};

@@ -3,8 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "link/format.h"
-#include "link/link_state.h"
 #include "link/surfaces.h"
 
 namespace zelor::test {
@@ -30,21 +28,12 @@ class RecordingMemo : public LogMemo {
 
 class RecordingStatusBar : public StatusBar {
  public:
-  explicit RecordingStatusBar(LinkState& link) : link_(link) {}
   void SetPanelText(int panel, const std::string& text) override {
     if (panel >= 0 && panel < 3) panels[static_cast<std::size_t>(panel)] = text;
     if (panel == 2) panel2History.push_back(text);
   }
-  void UpdateStatusBar() override {
-    ++updates;
-    SetPanelText(2, DeviceStatusLine(link_));
-  }
   std::string panels[3];
   std::vector<std::string> panel2History;
-  int updates = 0;
-
- private:
-  LinkState& link_;
 };
 
 class RecordingProgressBar : public ProgressBar {

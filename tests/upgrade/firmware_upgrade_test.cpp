@@ -16,6 +16,9 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+using enum ResponseKind;
+
 using Lines = std::vector<std::string>;
 
 class FakeUpgradeView : public UpgradeView {
@@ -150,7 +153,6 @@ TEST_F(FirmwareUpgradeTest, WholeUpgradeInOrderEndsWithTheFourLinesAndThePortClo
     line.requests.clear();
     panel.EnterBootLoader();
     panel.loader().Reset();
-    const int updates = status.updates;
     const std::size_t finished = panel.upgradesFinished();
     StartWithFile(c.size);
     clock.RunUntil([this] { return line.requests.size() >= 50; }, 60'000);
@@ -169,7 +171,8 @@ TEST_F(FirmwareUpgradeTest, WholeUpgradeInOrderEndsWithTheFourLinesAndThePortClo
     EXPECT_EQ(link.ResponseKind, rkNone);
     EXPECT_EQ(link.RxCount, 0);
     EXPECT_FALSE(line.IsOpen());
-    EXPECT_EQ(status.updates, updates + 1) << "the menu's rate is put back";
+    EXPECT_EQ(line.BaudRate(), 57600U) << "the menu's rate is put back";
+    EXPECT_EQ(status.panels[2], "DEVICE : А = 247; Baud = 57600");
     // What the boot loader took is the file's images.
     EXPECT_EQ(panel.upgradesFinished(), finished + 1);
     const auto& images = upgrade.images();
@@ -300,7 +303,6 @@ TEST_F(FirmwareUpgradeTest, PortFailureStopsTheUpgradeAtEveryStage) {
     line.failWrite = false;
     line.Close();
     panel.EnterBootLoader();
-    const int updates = status.updates;
     if (c.sentBefore == 0) line.failOpen = true;
     StartWithFile(61442 + 1);
     if (c.sentBefore > 0) {
@@ -316,7 +318,8 @@ TEST_F(FirmwareUpgradeTest, PortFailureStopsTheUpgradeAtEveryStage) {
     EXPECT_EQ(link.OperationMode, omIdle);
     EXPECT_FALSE(link.Timer_Rx->Enabled());
     EXPECT_FALSE(line.IsOpen());
-    EXPECT_EQ(status.updates, updates + 1);
+    EXPECT_EQ(line.BaudRate(), 57600U) << "the menu's rate is put back";
+    EXPECT_EQ(status.panels[2], "DEVICE : А = 247; Baud = 57600");
     clock.AdvanceMs(3000);
     EXPECT_EQ(line.requests.size(), c.sentBefore);
   }

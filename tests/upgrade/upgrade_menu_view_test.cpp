@@ -17,6 +17,9 @@
 namespace zelor::test {
 namespace {
 
+using enum OperationMode;
+using enum ResponseKind;
+
 class UpgradeMenuViewTest : public WindowTest {
  protected:
   void SetUp() override {
