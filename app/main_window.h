@@ -35,6 +35,9 @@ class AutomationTab;
 class AddBoxView;
 class PanelParameters;
 class ParametersView;
+class ArchiveReading;
+class ArchiveDownload;
+class ArchiveTabView;
 class AddressSearch;
 class SearchMenuView;
 class FirmwareUpgrade;
@@ -71,6 +74,9 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
+  ArchiveReading& archiveReading() { return *archiveReading_; }
+  ArchiveDownload& archiveDownload() { return *archiveDownload_; }
+  ArchiveTabView& archiveView() { return *archiveView_; }
   AddressSearch& search() { return *search_; }
   FirmwareUpgrade& upgrade() { return *upgrade_; }
   UpgradeMenuView& upgradeView() { return *upgradeView_; }
@@ -134,6 +140,9 @@ class TForm1 : public QWidget {
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
+  ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
+  std::unique_ptr<ArchiveReading> archiveReading_;
+  std::unique_ptr<ArchiveDownload> archiveDownload_;
   SearchMenuView* searchView_ = nullptr;  // owned by the window
   std::unique_ptr<AddressSearch> search_;
   UpgradeMenuView* upgradeView_ = nullptr;  // owned by the window
