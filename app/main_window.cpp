@@ -16,6 +16,7 @@
 #include "link/line_rates.h"
 #include "model/zone_groups.h"
 #include "service/archive_tab.h"
+#include "service/monitor.h"
 #include "service/panel_parameters.h"
 #include "service/parameters_tab.h"
 #include "service/parameters_view.h"
@@ -86,6 +87,8 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   parametersView_->switchPcBaudRate = [this](int baudIndex) { BaudRateClick(baudIndex); };
   connect(Sound_Butt, &QPushButton::clicked, this, [this] { parameters_->Sound_ButtClick(); });
   connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
+  monitor_ = std::make_unique<LiveMonitor>(*link_, *sequencer_, *TeTabSheet1, PcLocalTime);
+  TeTabSheet1->Connect(*monitor_);
   connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
     if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
   });
@@ -96,6 +99,7 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
 TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   TimerX1.reset();
+  monitor_.reset();
   parameters_.reset();
   sequencer_.reset();
   link_.reset();

@@ -35,6 +35,7 @@ class AutomationTab;
 class AddBoxView;
 class PanelParameters;
 class ParametersView;
+class LiveMonitor;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -67,6 +68,7 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
+  LiveMonitor& monitor() { return *monitor_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -125,6 +127,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
+  std::unique_ptr<LiveMonitor> monitor_;
   bool activated_ = false;
   bool centred_ = false;
 };
