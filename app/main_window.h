@@ -36,6 +36,9 @@ class AddBoxView;
 class PanelParameters;
 class ParametersView;
 class LiveMonitor;
+class ArchiveReading;
+class ArchiveDownload;
+class ArchiveTabView;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -69,6 +72,9 @@ class TForm1 : public QWidget {
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
   LiveMonitor& monitor() { return *monitor_; }
+  ArchiveReading& archiveReading() { return *archiveReading_; }
+  ArchiveDownload& archiveDownload() { return *archiveDownload_; }
+  ArchiveTabView& archiveView() { return *archiveView_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -128,6 +134,9 @@ class TForm1 : public QWidget {
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
   std::unique_ptr<LiveMonitor> monitor_;
+  ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
+  std::unique_ptr<ArchiveReading> archiveReading_;
+  std::unique_ptr<ArchiveDownload> archiveDownload_;
   bool activated_ = false;
   bool centred_ = false;
 };
