@@ -142,7 +142,9 @@ TEST_F(MonitorOnPtyTest, OneLinePerEventInOrderAcrossASimulatorRestart) {
   EXPECT_EQ(before.size(), RingDistance(start, reached)) << "one line per record, none twice";
   // In order: within one day the event times do not go back.
   for (int i = 1; i < before.size(); ++i) {
-    if (before[i - 1].mid(10, 10) == before[i].mid(10, 10)) EXPECT_LE(before[i - 1].left(8), before[i].left(8)) << i;
+    if (before[i - 1].mid(10, 10) == before[i].mid(10, 10)) {
+      EXPECT_LE(before[i - 1].left(8), before[i].left(8)) << i;
+    }
   }
 
   // The panel hangs (its requests time out), then vanishes with its pseudo-terminal (the port
