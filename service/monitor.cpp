@@ -1,3 +1,4 @@
+// The live monitor: the button, the four steps' handlers, and the resumption of a halted sequence.
 #include "service/monitor.h"
 
 #include "link/registers.h"

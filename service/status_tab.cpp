@@ -1,3 +1,4 @@
+// The "СТАТУС" tab's controls, and the live monitor's view over them.
 #include "service/status_tab.h"
 
 #include "service/monitor.h"
