@@ -12,6 +12,8 @@
 #include "automation/automation_tab.h"
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
+#include "config/config_transfer.h"
+#include "config/config_transfer_view.h"
 #include "link/format.h"
 #include "link/line_rates.h"
 #include "model/zone_groups.h"
@@ -86,6 +88,9 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   parametersView_->switchPcBaudRate = [this](int baudIndex) { BaudRateClick(baudIndex); };
   connect(Sound_Butt, &QPushButton::clicked, this, [this] { parameters_->Sound_ButtClick(); });
   connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
+  transferView_ = new ConfigTransferView(*TeTabSheet12, *Add_Box, Config, this);
+  transfer_ = std::make_unique<ConfigTransfer>(*link_, *sequencer_, Config, *transferView_);
+  transferView_->Connect(*transfer_);
   connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
     if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
   });
@@ -97,6 +102,7 @@ TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   TimerX1.reset();
   parameters_.reset();
+  transfer_.reset();
   sequencer_.reset();
   link_.reset();
 }

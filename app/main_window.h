@@ -35,6 +35,8 @@ class AutomationTab;
 class AddBoxView;
 class PanelParameters;
 class ParametersView;
+class ConfigTransfer;
+class ConfigTransferView;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -67,6 +69,8 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
+  ConfigTransfer& transfer() { return *transfer_; }
+  ConfigTransferView& transferView() { return *transferView_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -125,6 +129,8 @@ class TForm1 : public QWidget {
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
+  ConfigTransferView* transferView_ = nullptr;  // owned by TeTabSheet12
+  std::unique_ptr<ConfigTransfer> transfer_;
   bool activated_ = false;
   bool centred_ = false;
 };
