@@ -1,6 +1,6 @@
 #include "sim/sim_commands.h"
 
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -21,8 +21,10 @@ void SimCommands::ReportConfigApplied() {
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
   out.close();
-  if (!out || std::rename(temporary.c_str(), configOut.c_str()) != 0) {
-    std::remove(temporary.c_str());
+  std::error_code failed;
+  if (out) std::filesystem::rename(temporary, configOut, failed);  // replaces an older file
+  if (!out || failed) {
+    std::filesystem::remove(temporary, failed);
     say_ << "error: cannot write " << configOut << std::endl;
     return;
   }
