@@ -1,6 +1,7 @@
 #include "config/config_transfer.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "automation/rules.h"
 #include "config/config_files.h"
@@ -47,13 +48,20 @@ void ConfigTransfer::ShowFileError(MemoColor color, const std::string& line) {
   memo1.AddLine(line);
 }
 
-bool ConfigTransfer::BuildForTransfer(std::string& refusal) {
-  const uint8_t result = BuildImage(model_, image_);
+uint8_t ConfigTransfer::Rebuild() {
+  // Built aside: a refused build writes part of an image, which ConfigImage never holds.
+  auto built = std::make_unique<ConfigImage>();
+  const uint8_t result = BuildImage(model_, *built);
   if (BuildReachedRules(model_, result)) {
     PurgeIncompleteRules(model_);
     RefreshAutoGrid(model_, 0);
   }
-  switch (result) {
+  if (result == kBuildOk) image_ = *built;
+  return result;
+}
+
+bool ConfigTransfer::BuildForTransfer(std::string& refusal) {
+  switch (Rebuild()) {
     case kBuildOk: return true;
     case kBuildTooManySlots: refusal = TooManySlotsText(CommandSlotsNeeded(model_)); return false;
     default: refusal = DuplicateNumbersText(); return false;
@@ -115,13 +123,9 @@ void ConfigTransfer::ReadCompleted() {
     s.memo1.AddLine(ReadCrcMismatchText());
   }
   for (const std::string& line : ParseIntoModel()) s.memo1.AddLine(line);
-  // The image is rewritten from the freshly parsed model; a refusal here leaves only the image
-  // to be rebuilt before the next write or save.
-  const uint8_t result = BuildImage(model_, image_);
-  if (BuildReachedRules(model_, result)) {
-    PurgeIncompleteRules(model_);
-    RefreshAutoGrid(model_, 0);
-  }
+  // The image is rewritten from the freshly parsed model (its result is not looked at: every
+  // write and save builds again first).
+  Rebuild();
   s.memo2.SetVisible(false);
   s.memo1.SetVisible(true);
 }

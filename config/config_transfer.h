@@ -58,6 +58,9 @@ class ConfigTransfer {
   const ConfigImage& Image() const { return image_; }
 
  private:
+  // BuildImage from the editor's model with the build's model steps; ConfigImage takes the
+  // result only when the build succeeds.
+  uint8_t Rebuild();
   // Builds the image from the editor's model with the build's model steps; false (and the
   // refusal's log line in `refusal`) when the image must not leave the tool.
   bool BuildForTransfer(std::string& refusal);

@@ -311,9 +311,11 @@ class RefusedBuild : public ConfigTransferTest, public ::testing::WithParamInter
 TEST_P(RefusedBuild, DuplicateNumbersStopAWriteOrASaveBeforeAnythingLeaves) {
   MakeDuplicateNumbers();
   const std::string before = Dump(form->Config);
+  const std::vector<uint8_t> imageBefore = ToolImage();
   AnswerSave(InFolder("config.bin"));
   Click(GetParam().toPanel ? tab->Save_ButtA : tab->Save_ButtB);
   clock->AdvanceMs(100);
+  EXPECT_EQ(ToolImage(), imageBefore) << "a refused build leaves the image as it was";
   EXPECT_TRUE(line->requests.empty());
   EXPECT_FALSE(QFile::exists(InFolder("config.bin")));
   EXPECT_EQ(Dump(form->Config), before);
