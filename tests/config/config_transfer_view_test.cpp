@@ -179,6 +179,8 @@ struct WrongLengthCase {
   const char* what;
   std::vector<uint8_t> reply;  // without CRC
 };
+void PrintTo(const WrongLengthCase& c, std::ostream* os) { *os << c.what; }
+
 
 class ReadWrongLength : public ConfigTransferTest, public ::testing::WithParamInterface<WrongLengthCase> {};
 
@@ -213,6 +215,8 @@ struct FailureRun {
   Fault fault;
   bool completes;
 };
+void PrintTo(const FailureRun& c, std::ostream* os) { *os << c.name; }
+
 
 class ReadFailures : public ConfigTransferTest, public ::testing::WithParamInterface<FailureRun> {};
 
@@ -305,6 +309,8 @@ struct RefusalCase {
   const char* name;
   bool toPanel;
 };
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
 
 class RefusedBuild : public ConfigTransferTest, public ::testing::WithParamInterface<RefusalCase> {};
 
@@ -364,6 +370,8 @@ struct WriteFailureCase {
   int failures;
   bool completes;
 };
+void PrintTo(const WriteFailureCase& c, std::ostream* os) { *os << c.name; }
+
 
 class WriteFailures : public ConfigTransferTest, public ::testing::WithParamInterface<WriteFailureCase> {};
 
@@ -411,6 +419,8 @@ struct NameCase {
   const char* chosen;
   const char* written;
 };
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.chosen; }
+
 
 class SaveNames : public ConfigTransferTest, public ::testing::WithParamInterface<NameCase> {};
 
@@ -433,6 +443,8 @@ struct BadFileCase {
   long size;  // -1: no such file
   bool sizeLine;
 };
+void PrintTo(const BadFileCase& c, std::ostream* os) { *os << c.name; }
+
 
 class RefusedFiles : public ConfigTransferTest, public ::testing::WithParamInterface<BadFileCase> {};
 

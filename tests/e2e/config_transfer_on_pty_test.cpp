@@ -57,6 +57,8 @@ struct LineCase {
   const char* name;
   QStringList faults;  // extra simulator arguments
 };
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
 
 class ConfigTransferOnPty : public ::testing::TestWithParam<LineCase> {
  protected:
