@@ -1,15 +1,13 @@
 #include "config/config_transfer_view.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
 #include "config/transfer_texts.h"
+#include "widgets/qt_dialog_folder.h"
 
 namespace zelor {
 
@@ -22,12 +20,6 @@ void ConfigTransferView::Connect(ConfigTransfer& logic) {
   connect(tab_.Save_ButtA, &QToolButton::clicked, this, [&logic] { logic.Save_ButtAClick(); });
   connect(tab_.Load_ButtB, &QToolButton::clicked, this, [&logic] { logic.Load_ButtBClick(); });
   connect(tab_.Save_ButtB, &QToolButton::clicked, this, [&logic] { logic.Save_ButtBClick(); });
-}
-
-QString ConfigTransferView::DialogFolder(const QString& programFolder) {
-  const QFileInfo folder(programFolder);
-  if (folder.isDir() && folder.isWritable()) return programFolder;
-  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 void ConfigTransferView::ShowAddButton() {
@@ -43,8 +35,7 @@ std::optional<std::string> ConfigTransferView::Choose(bool save) {
   if (answer) {
     chosen = answer();
   } else {
-    QFileDialog dialog(dialogParent_, QString(), DialogFolder(QCoreApplication::applicationDirPath()),
-                       transfer_text::kFileFilter);
+    QFileDialog dialog(dialogParent_, QString(), DialogStartFolder(), transfer_text::kFileFilter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.selectFile(transfer_text::kInitialFileName);

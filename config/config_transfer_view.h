@@ -26,10 +26,6 @@ class ConfigTransferView : public QObject, public TransferView {
   std::function<std::optional<QString>()> openChoice;
   std::function<std::optional<QString>()> saveChoice;
 
-  // Where the dialogs open: the program's folder, or the user's documents folder when the
-  // program's folder cannot be written (an installed tool).
-  static QString DialogFolder(const QString& programFolder);
-
   void ShowAddButton() override;
   void ModelReplaced() override;
   std::optional<std::string> ChooseFileToOpen() override;

@@ -1,10 +1,8 @@
 // The four transfer buttons in the real window on the virtual clock, against the in-process panel:
 // the 68-block read, the block writes and the apply command, their failure limits, and .bin files.
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <QDir>
-#include <QStandardPaths>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -567,19 +565,6 @@ TEST_F(ConfigTransferTest, ASaveIntoAFolderThatDoesNotExistSaysSo) {
   ASSERT_EQ(lines.size(), 1U);
   EXPECT_EQ(lines[0].rfind("   : ERROR - ", 0), 0U) << lines[0];
   EXPECT_FALSE(QFile::exists(InFolder("no such folder")));
-}
-
-TEST_F(ConfigTransferTest, DialogsOpenInTheProgramsFolderOrTheDocumentsWhenItCannotBeWritten) {
-  EXPECT_EQ(ConfigTransferView::DialogFolder(folder.path()), folder.path());
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  EXPECT_EQ(ConfigTransferView::DialogFolder(InFolder("missing")), documents);
-  const QString locked = InFolder("locked");
-  ASSERT_TRUE(QDir().mkdir(locked));
-  ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-  if (::access(locked.toLocal8Bit().constData(), W_OK) != 0) {
-    EXPECT_EQ(ConfigTransferView::DialogFolder(locked), documents);
-  }
-  QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(ConfigTransferTest, TheSampleSavedAfterAReadEqualsTheCheckedInGoldenFile) {
