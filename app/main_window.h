@@ -37,6 +37,7 @@ class PanelParameters;
 class ParametersView;
 class ConfigTransfer;
 class ConfigTransferView;
+class LiveMonitor;
 class ArchiveReading;
 class ArchiveDownload;
 class ArchiveTabView;
@@ -78,6 +79,7 @@ class TForm1 : public QWidget {
   ParametersView& parametersView() { return *parametersView_; }
   ConfigTransfer& transfer() { return *transfer_; }
   ConfigTransferView& transferView() { return *transferView_; }
+  LiveMonitor& monitor() { return *monitor_; }
   ArchiveReading& archiveReading() { return *archiveReading_; }
   ArchiveDownload& archiveDownload() { return *archiveDownload_; }
   ArchiveTabView& archiveView() { return *archiveView_; }
@@ -146,6 +148,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<PanelParameters> parameters_;
   ConfigTransferView* transferView_ = nullptr;  // owned by TeTabSheet12
   std::unique_ptr<ConfigTransfer> transfer_;
+  std::unique_ptr<LiveMonitor> monitor_;
   ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
   std::unique_ptr<ArchiveReading> archiveReading_;
   std::unique_ptr<ArchiveDownload> archiveDownload_;
