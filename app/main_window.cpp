@@ -16,7 +16,10 @@
 #include "link/format.h"
 #include "link/line_rates.h"
 #include "model/zone_groups.h"
+#include "service/archive_download.h"
+#include "service/archive_reading.h"
 #include "service/archive_tab.h"
+#include "service/archive_tab_view.h"
 #include "service/panel_parameters.h"
 #include "service/parameters_tab.h"
 #include "service/parameters_view.h"
@@ -85,6 +88,10 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   parameters_ = std::make_unique<PanelParameters>(*link_, *parametersView_, PcLocalTime);
   parametersView_->Connect(*parameters_);
   parametersView_->switchPcBaudRate = [this](int baudIndex) { BaudRateClick(baudIndex); };
+  archiveView_ = new ArchiveTabView(*TeTabSheet2, this);
+  archiveReading_ = std::make_unique<ArchiveReading>(*link_, *sequencer_, *archiveView_);
+  archiveDownload_ = std::make_unique<ArchiveDownload>(*link_, *sequencer_, *archiveView_, PcArchiveDateTexts);
+  archiveView_->Connect(*archiveReading_, *archiveDownload_);
   connect(Sound_Butt, &QPushButton::clicked, this, [this] { parameters_->Sound_ButtClick(); });
   connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
   connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
@@ -99,6 +106,8 @@ TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   TimerX1.reset();
   parameters_.reset();
+  archiveDownload_.reset();
+  archiveReading_.reset();
   sequencer_.reset();
   link_.reset();
 }

@@ -35,6 +35,9 @@ class AutomationTab;
 class AddBoxView;
 class PanelParameters;
 class ParametersView;
+class ArchiveReading;
+class ArchiveDownload;
+class ArchiveTabView;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -67,6 +70,9 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
+  ArchiveReading& archiveReading() { return *archiveReading_; }
+  ArchiveDownload& archiveDownload() { return *archiveDownload_; }
+  ArchiveTabView& archiveView() { return *archiveView_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -125,6 +131,9 @@ class TForm1 : public QWidget {
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
+  ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
+  std::unique_ptr<ArchiveReading> archiveReading_;
+  std::unique_ptr<ArchiveDownload> archiveDownload_;
   bool activated_ = false;
   bool centred_ = false;
 };
