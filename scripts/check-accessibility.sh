@@ -9,6 +9,7 @@ ensure_packages xvfb xauth dbus at-spi2-core python3-pyatspi
 tool=$(realpath "${1:-build/zelor-pui}")
 [ -x "$tool" ] || { echo "no program $tool (build it: cmake --build build --target zelor-pui)" >&2; exit 1; }
 export ZELOR_TOOL=$tool
+export QT_QPA_PLATFORM=xcb  # on the X server, whatever the caller's environment says
 export XDG_RUNTIME_DIR=$(mktemp -d)  # no simulator's ports from elsewhere
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '

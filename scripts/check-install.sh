@@ -53,6 +53,7 @@ zelor_wait_registered "$XDG_RUNTIME_DIR/zelor-pui-ports" || fail "simulator: $(c
 # One X session: the tool opens, lists SIM1 first and picks it; showing "ПРОГ.-2" reads the
 # parameter block (24 registers from 0) from the panel at 247.
 export prefix tmp here
+export QT_QPA_PLATFORM=xcb  # the test command runs everything else offscreen
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -euo pipefail
   source "$here/window-driver.sh"

@@ -28,6 +28,7 @@ sim_pid=$!
 zelor_wait_registered "$XDG_RUNTIME_DIR/zelor-pui-ports"
 
 export out work
+export QT_QPA_PLATFORM=xcb  # on the X server, whatever the caller's environment says
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -euo pipefail
   source scripts/window-driver.sh
