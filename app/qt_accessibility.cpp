@@ -16,7 +16,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <array>
 #include <limits>
 
 namespace zelor {
@@ -84,8 +83,9 @@ bool IsControl(const QWidget& w) {
 }
 
 // Parts that Qt builds inside a control (a spin box's editor, the scroll bars of a grid or a
-// memo, a grid's headers, a tab bar's scroll buttons) are announced with the control itself. Qt names such parts
-// qt_*; the window's own controls sit in a scroll area's viewport, which is named so too.
+// memo, a grid's headers, a tab bar's scroll buttons) are announced with the control itself.
+// Qt names such parts qt_*, but only the widget's own name counts: the window's controls all
+// sit in a scroll area's viewport, which is named so too.
 bool IsPartOfAnotherControl(const QWidget& w) {
   if (w.objectName().startsWith(QLatin1String("qt_"))) return true;
   const QWidget* parent = w.parentWidget();
@@ -104,13 +104,13 @@ bool IsPartOfAnotherControl(const QWidget& w) {
 
 // The label that captions a control by where it stands: on the control's line to its left, or
 // just above it, in the same parent; the nearest one wins.
-const QLabel* LabelBeside(const QWidget& control) {
-  const QWidget* parent = control.parentWidget();
+QLabel* LabelBeside(const QWidget& control) {
+  QWidget* parent = control.parentWidget();
   if (parent == nullptr) return nullptr;
   const QRect c = control.geometry();
-  const QLabel* best = nullptr;
+  QLabel* best = nullptr;
   int bestDistance = std::numeric_limits<int>::max();
-  for (const QLabel* label : parent->findChildren<const QLabel*>(Qt::FindDirectChildrenOnly)) {
+  for (QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
     if (label->text().trimmed().isEmpty()) continue;
     const QRect l = label->geometry();
     const int lineCentre = l.center().y();
@@ -155,8 +155,8 @@ void NameControl(QWidget& w) {
   // The label beside it becomes its buddy, which assistive technology reads as "labelled by".
   // On Linux Qt reports a combo box's current item as its name, so for those the relation is
   // what carries the label to the screen reader.
-  if (auto* label = const_cast<QLabel*>(LabelBeside(w)); label != nullptr && label->buddy() == nullptr &&
-                                                         !qobject_cast<const QAbstractButton*>(&w)) {
+  QLabel* label = LabelBeside(w);
+  if (label != nullptr && label->buddy() == nullptr && qobject_cast<const QAbstractButton*>(&w) == nullptr) {
     label->setBuddy(&w);
   }
 }
