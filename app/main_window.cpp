@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 
 #include "app/app_texts.h"
@@ -23,6 +24,10 @@
 #include "service/panel_parameters.h"
 #include "service/parameters_tab.h"
 #include "service/parameters_view.h"
+#include "service/address_search.h"
+#include "service/search_menu_view.h"
+#include "upgrade/firmware_upgrade.h"
+#include "upgrade/upgrade_menu_view.h"
 #include "service/status_tab.h"
 #include "widgets/qt_fonts.h"
 
@@ -98,13 +103,51 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
     if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
   });
 
+  ConnectSearch();
+  ConnectUpgrade();
   FormCreate();
   MakeAccessible(*this);
+}
+
+void TForm1::ConnectUpgrade() {
+  UpgradeMenuControls controls;
+  controls.upgrade = CustomItem13;
+  controls.dialogParent = this;
+  controls.closeAddBox = [this] {
+    Add_Box->hide();
+    TeTabSheet12->Add_Butt_00->show();
+  };
+  controls.hideAddBox = [this] { Add_Box->hide(); };
+  upgradeView_ = new UpgradeMenuView(std::move(controls), this);
+  upgrade_ = std::make_unique<FirmwareUpgrade>(*link_, *sequencer_, *upgradeView_);
+  upgradeView_->Connect(*upgrade_);
+}
+
+void TForm1::ConnectSearch() {
+  SearchMenuControls controls;
+  controls.start = CustomItem5;
+  controls.delays = DelayItems;
+  controls.menuBar = TeMenuBar1;
+  controls.closeAddBox = [this] {
+    Add_Box->hide();
+    TeTabSheet12->Add_Butt_00->show();
+  };
+  controls.showAddress = [this](uint8_t address) {
+    // Applied once, as a change of the field, even when the value is the one it shows.
+    const QSignalBlocker quiet(TeTabSheet3->TeSpinEdit1);
+    TeTabSheet3->TeSpinEdit1->setValue(address);
+    parameters_->TeSpinEdit1Change();
+  };
+  searchView_ = new SearchMenuView(std::move(controls), this);
+  search_ = std::make_unique<AddressSearch>(*link_, *sequencer_, *searchView_);
+  searchView_->Connect(*search_);
 }
 
 TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   TimerX1.reset();
+  upgrade_.reset();
+  search_.reset();
   parameters_.reset();
   archiveDownload_.reset();
   archiveReading_.reset();

@@ -38,6 +38,10 @@ class ParametersView;
 class ArchiveReading;
 class ArchiveDownload;
 class ArchiveTabView;
+class AddressSearch;
+class SearchMenuView;
+class FirmwareUpgrade;
+class UpgradeMenuView;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -73,6 +77,9 @@ class TForm1 : public QWidget {
   ArchiveReading& archiveReading() { return *archiveReading_; }
   ArchiveDownload& archiveDownload() { return *archiveDownload_; }
   ArchiveTabView& archiveView() { return *archiveView_; }
+  AddressSearch& search() { return *search_; }
+  FirmwareUpgrade& upgrade() { return *upgrade_; }
+  UpgradeMenuView& upgradeView() { return *upgradeView_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -117,6 +124,8 @@ class TForm1 : public QWidget {
   void BuildMenus();
   void BuildFrame();
   void FormCreate();
+  void ConnectSearch();
+  void ConnectUpgrade();
   void ClearPortItems();
   void AddPortItem(const std::string& name);
   // The port's error text when a reopen under the new name fails.
@@ -134,6 +143,10 @@ class TForm1 : public QWidget {
   ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
   std::unique_ptr<ArchiveReading> archiveReading_;
   std::unique_ptr<ArchiveDownload> archiveDownload_;
+  SearchMenuView* searchView_ = nullptr;  // owned by the window
+  std::unique_ptr<AddressSearch> search_;
+  UpgradeMenuView* upgradeView_ = nullptr;  // owned by the window
+  std::unique_ptr<FirmwareUpgrade> upgrade_;
   bool activated_ = false;
   bool centred_ = false;
 };
