@@ -10,6 +10,7 @@
 #include <QStyle>
 
 #include "app/app_texts.h"
+#include "app/qt_accessibility.h"
 #include "automation/automation_tab.h"
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
@@ -114,6 +115,7 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   ConnectSearch();
   ConnectUpgrade();
   FormCreate();
+  MakeAccessible(*this);
 }
 
 void TForm1::ConnectUpgrade() {

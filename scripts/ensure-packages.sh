@@ -12,7 +12,9 @@ ensure_packages() {
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-ZELOR_BUILD_PACKAGES=(g++ make cmake libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev fonts-liberation)
-# An independent MODBUS master the simulator tests check themselves against, and the Windows
-# cross-compiler the portable core is compiled with.
-ZELOR_TEST_PACKAGES=(mbpoll g++-mingw-w64-x86-64)
+# help2man makes the manual pages from the programs' --help.
+ZELOR_BUILD_PACKAGES=(g++ make cmake libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev fonts-liberation help2man)
+# An independent MODBUS master the simulator tests check themselves against, the Windows
+# cross-compiler the portable core is compiled with, and the X server, driver and validator the
+# install check opens the installed tool with.
+ZELOR_TEST_PACKAGES=(mbpoll g++-mingw-w64-x86-64 xvfb xauth xdotool desktop-file-utils)
