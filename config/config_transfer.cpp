@@ -32,12 +32,7 @@ ConfigTransfer::ConfigTransfer(Link& link, Sequencer& sequencer, ConfigModel& mo
 }
 
 void ConfigTransfer::ShowTransferStart(MemoColor color, const std::string& line) {
-  link_.surfaces().memo1.SetVisible(false);
-  LogMemo& memo2 = link_.surfaces().memo2;
-  memo2.SetColor(color);
-  memo2.Clear();
-  memo2.AddLine(line);
-  memo2.SetVisible(true);
+  ShowOperationLog(link_.surfaces(), color, line);
 }
 
 void ConfigTransfer::ShowFileError(MemoColor color, const std::string& line) {

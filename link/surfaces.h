@@ -41,4 +41,13 @@ struct LinkSurfaces {
   ProgressBar& progress1;
 };
 
+// A multi-step operation's own log: TeMemo1 hidden, TeMemo2 cleared to one line and shown.
+inline void ShowOperationLog(LinkSurfaces& surfaces, MemoColor color, const std::string& firstLine) {
+  surfaces.memo1.SetVisible(false);
+  surfaces.memo2.SetColor(color);
+  surfaces.memo2.Clear();
+  surfaces.memo2.AddLine(firstLine);
+  surfaces.memo2.SetVisible(true);
+}
+
 }  // namespace zelor

@@ -57,13 +57,7 @@ void ArchiveDownload::Start() {
   failureNotice_->SetEnabled(false);
   DownloadActive = 1;
   sequencer_.Start(omDownloadPointers, Sequencer::kStartIntervalMs);
-  LogMemo& memo1 = link_.surfaces().memo1;
-  LogMemo& memo2 = link_.surfaces().memo2;
-  memo1.SetVisible(false);
-  memo2.SetColor(MemoColor::Blue);
-  memo2.Clear();
-  memo2.AddLine(text::kArchiveReading);
-  memo2.SetVisible(true);
+  ShowOperationLog(link_.surfaces(), MemoColor::Blue, text::kArchiveReading);
   view_.SetCaption(ArchiveButton::File_ButtA, archive_text::kStopDownload);
   view_.SetEnabled(ArchiveButton::File_ButtB, false);
   view_.SetEnabled(ArchiveButton::File_ButtC, false);

@@ -46,13 +46,7 @@ void ArchiveReading::Start() {
   Last15Active = 1;
   link_.ErrorCount = 0;
   sequencer_.Start(omLast15Count, Sequencer::kStartIntervalMs);
-  LogMemo& memo1 = link_.surfaces().memo1;
-  LogMemo& memo2 = link_.surfaces().memo2;
-  memo1.SetVisible(false);
-  memo2.SetColor(MemoColor::Blue);
-  memo2.Clear();
-  memo2.AddLine(text::kArchiveReading);
-  memo2.SetVisible(true);
+  ShowOperationLog(link_.surfaces(), MemoColor::Blue, text::kArchiveReading);
   view_.SetCaption(ArchiveButton::File_ButtB, archive_text::kStopDownload);
   view_.SetEnabled(ArchiveButton::File_ButtA, false);
   view_.SetEnabled(ArchiveButton::File_ButtC, false);

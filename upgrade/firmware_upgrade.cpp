@@ -48,12 +48,7 @@ void FirmwareUpgrade::CustomItem13Click() {
   link_.OperationMode = omUpgrade;
   link_.ResponseKind = rkUpgrade;
   view_.HideAddBox();
-  link_.surfaces().memo1.SetVisible(false);
-  LogMemo& memo2 = link_.surfaces().memo2;
-  memo2.SetColor(MemoColor::Blue);
-  memo2.Clear();
-  memo2.AddLine(upgrade_text::kDownloadFirmware);
-  memo2.SetVisible(true);
+  ShowOperationLog(link_.surfaces(), MemoColor::Blue, upgrade_text::kDownloadFirmware);
   SendFirmwarePage();
 }
 
