@@ -11,6 +11,7 @@
 #include "app/app_texts.h"
 #include "automation/automation_tab.h"
 #include "config/add_box_view.h"
+#include "config/config_editor_view.h"
 #include "config/config_tab.h"
 #include "link/format.h"
 #include "link/line_rates.h"
@@ -76,6 +77,8 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   sequencer_ = std::make_unique<Sequencer>(*link_);
   TimerX1 = clock_->CreateTimer();
   TimerX1->SetInterval(100);
+  configEditor_ = new ConfigEditorView(*TeTabSheet12, *Add_Box, Config, *TimerX1, this);
+  Config.Views = configEditor_;
   TeMemo1->onMouseDown = [this] { TeMemo1MouseDown(); };
   TeMemo2->onMouseDown = [this] { TeMemo1MouseDown(); };
   TeTabSheet3->onAddressEntered = [this](int value) { TeSpinEdit1KeyPress(value); };
@@ -95,6 +98,7 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
 
 TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
+  Config.Views = nullptr;
   TimerX1.reset();
   parameters_.reset();
   sequencer_.reset();

@@ -33,6 +33,7 @@ class ParametersTab;
 class ConfigTab;
 class AutomationTab;
 class AddBoxView;
+class ConfigEditorView;
 class PanelParameters;
 class ParametersView;
 
@@ -67,6 +68,7 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
+  ConfigEditorView& configEditor() { return *configEditor_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -124,6 +126,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<Link> link_;
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
+  ConfigEditorView* configEditor_ = nullptr;  // a child of the window
   std::unique_ptr<PanelParameters> parameters_;
   bool activated_ = false;
   bool centred_ = false;
