@@ -72,6 +72,17 @@ void ConfigEditorView::Connect() {
   connect(tab_.NodesGrid, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
     if (!filling_ && row >= 0) NodesGridSelectCell(column, row + 1);
   });
+  // A press on the current cell selects it again (closing editors as any selection does); the
+  // handlers do nothing twice when a press also moved the current cell.
+  connect(tab_.NodesGrid, &QTableWidget::cellPressed, this, [this](int row, int column) {
+    if (!filling_) NodesGridSelectCell(column, row + 1);
+  });
+  connect(tab_.ZoneGrid, &QTableWidget::cellPressed, this, [this](int row, int column) {
+    if (!filling_) ZoneGridSelectCell(column, row + 1);
+  });
+  connect(tab_.GroupGrid, &QTableWidget::cellPressed, this, [this](int row, int column) {
+    if (!filling_) GroupGridSelectCell(column, row + 1);
+  });
   // The double-click acts on the cell it was made on, even when the grid's current cell did not change.
   connect(tab_.NodesGrid, &QTableWidget::cellDoubleClicked, this, [this](int, int column) {
     state_.ClickedColumn = column;
