@@ -258,10 +258,10 @@ TEST_F(ConfigEditorTest, AddressSpinningSkipsTakenAddressesAndTheCellFollows) {
   EXPECT_EQ(model().Nodes[0].Address, 5);
   EXPECT_EQ(spin->value(), 5);
   spin->setValue(200);
+  Shot("config_address_editor.png");
   KeyClick(spin, Qt::Key_Return);
   EXPECT_TRUE(spin->isHidden());
   EXPECT_EQ(model().Nodes[0].Address, 200);
-  Shot("config_address_editor.png");
 }
 
 TEST_F(ConfigEditorTest, EnterOnAnAutomaticNumberMakesItExplicit) {
@@ -289,6 +289,7 @@ TEST_F(ConfigEditorTest, EnterOnAnAutomaticNumberMakesItExplicit) {
   // Spinning writes each step; a device row clicked meanwhile closes it without touching an address.
   DoubleClick(tab->ZoneGrid, 4, 8);
   spin->stepBy(3);
+  Shot("config_number_editor.png");
   EXPECT_EQ(model().Nodes[0].Zones[7].ConvNumber, 1010);
   Click(tab->NodesGrid, 2, 1);
   EXPECT_TRUE(spin->isHidden());
