@@ -18,6 +18,7 @@
 #include "config/image_layout.h"
 #include "automation/rules.h"
 #include "config_test_support.h"
+#include "grid_clicks.h"
 #include "link/format.h"
 #include "model/cp1251.h"
 
@@ -35,20 +36,8 @@ class ConfigEditorTest : public WindowTest {
   const EditorState& state() { return form->configEditor().State(); }
 
   void Add(const char* button) { Find<QPushButton>(button)->click(); }
-  QPoint CellCentre(StringGrid* grid, int column, int row) {
-    return grid->visualRect(grid->model()->index(row - 1, column)).center();
-  }
-  void Click(StringGrid* grid, int column, int row) { MouseClick(grid->viewport(), CellCentre(grid, column, row)); }
-  void DoubleClick(StringGrid* grid, int column, int row) {
-    const QPoint at = CellCentre(grid, column, row);
-    Click(grid, column, row);
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, grid->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(grid->viewport(), &dbl);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, grid->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(grid->viewport(), &release);
-  }
+  void Click(StringGrid* grid, int column, int row) { ClickCell(grid, column, row); }
+  void DoubleClick(StringGrid* grid, int column, int row) { DoubleClickCell(grid, column, row); }
   std::string Cell(StringGrid* grid, int column, int row) { return grid->Cell(column, row).toStdString(); }
   QColor PixelOfCell(StringGrid* grid, int column, int row, QPoint offset) {
     const QImage image = grid->viewport()->grab().toImage();
