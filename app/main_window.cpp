@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 
 #include "app/app_texts.h"
@@ -16,10 +17,17 @@
 #include "link/format.h"
 #include "link/line_rates.h"
 #include "model/zone_groups.h"
+#include "service/archive_download.h"
+#include "service/archive_reading.h"
 #include "service/archive_tab.h"
+#include "service/archive_tab_view.h"
 #include "service/panel_parameters.h"
 #include "service/parameters_tab.h"
 #include "service/parameters_view.h"
+#include "service/address_search.h"
+#include "service/search_menu_view.h"
+#include "upgrade/firmware_upgrade.h"
+#include "upgrade/upgrade_menu_view.h"
 #include "service/status_tab.h"
 #include "widgets/qt_fonts.h"
 
@@ -87,20 +95,64 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   parameters_ = std::make_unique<PanelParameters>(*link_, *parametersView_, PcLocalTime);
   parametersView_->Connect(*parameters_);
   parametersView_->switchPcBaudRate = [this](int baudIndex) { BaudRateClick(baudIndex); };
+  archiveView_ = new ArchiveTabView(*TeTabSheet2, this);
+  archiveReading_ = std::make_unique<ArchiveReading>(*link_, *sequencer_, *archiveView_);
+  archiveDownload_ = std::make_unique<ArchiveDownload>(*link_, *sequencer_, *archiveView_, PcArchiveDateTexts);
+  archiveView_->Connect(*archiveReading_, *archiveDownload_);
   connect(Sound_Butt, &QPushButton::clicked, this, [this] { parameters_->Sound_ButtClick(); });
   connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
   connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
     if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
   });
 
+  ConnectSearch();
+  ConnectUpgrade();
   FormCreate();
+}
+
+void TForm1::ConnectUpgrade() {
+  UpgradeMenuControls controls;
+  controls.upgrade = CustomItem13;
+  controls.dialogParent = this;
+  controls.closeAddBox = [this] {
+    Add_Box->hide();
+    TeTabSheet12->Add_Butt_00->show();
+  };
+  controls.hideAddBox = [this] { Add_Box->hide(); };
+  upgradeView_ = new UpgradeMenuView(std::move(controls), this);
+  upgrade_ = std::make_unique<FirmwareUpgrade>(*link_, *sequencer_, *upgradeView_);
+  upgradeView_->Connect(*upgrade_);
+}
+
+void TForm1::ConnectSearch() {
+  SearchMenuControls controls;
+  controls.start = CustomItem5;
+  controls.delays = DelayItems;
+  controls.menuBar = TeMenuBar1;
+  controls.closeAddBox = [this] {
+    Add_Box->hide();
+    TeTabSheet12->Add_Butt_00->show();
+  };
+  controls.showAddress = [this](uint8_t address) {
+    // Applied once, as a change of the field, even when the value is the one it shows.
+    const QSignalBlocker quiet(TeTabSheet3->TeSpinEdit1);
+    TeTabSheet3->TeSpinEdit1->setValue(address);
+    parameters_->TeSpinEdit1Change();
+  };
+  searchView_ = new SearchMenuView(std::move(controls), this);
+  search_ = std::make_unique<AddressSearch>(*link_, *sequencer_, *searchView_);
+  searchView_->Connect(*search_);
 }
 
 TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   Config.Views = nullptr;
   TimerX1.reset();
+  upgrade_.reset();
+  search_.reset();
   parameters_.reset();
+  archiveDownload_.reset();
+  archiveReading_.reset();
   sequencer_.reset();
   link_.reset();
 }

@@ -36,6 +36,13 @@ class AddBoxView;
 class ConfigEditorView;
 class PanelParameters;
 class ParametersView;
+class ArchiveReading;
+class ArchiveDownload;
+class ArchiveTabView;
+class AddressSearch;
+class SearchMenuView;
+class FirmwareUpgrade;
+class UpgradeMenuView;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -69,6 +76,12 @@ class TForm1 : public QWidget {
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
   ConfigEditorView& configEditor() { return *configEditor_; }
+  ArchiveReading& archiveReading() { return *archiveReading_; }
+  ArchiveDownload& archiveDownload() { return *archiveDownload_; }
+  ArchiveTabView& archiveView() { return *archiveView_; }
+  AddressSearch& search() { return *search_; }
+  FirmwareUpgrade& upgrade() { return *upgrade_; }
+  UpgradeMenuView& upgradeView() { return *upgradeView_; }
 
   // The configuration being edited (devices, zones, groups, rules), alive for the whole run;
   // the first activation gives the group names their defaults.
@@ -113,6 +126,8 @@ class TForm1 : public QWidget {
   void BuildMenus();
   void BuildFrame();
   void FormCreate();
+  void ConnectSearch();
+  void ConnectUpgrade();
   void ClearPortItems();
   void AddPortItem(const std::string& name);
   // The port's error text when a reopen under the new name fails.
@@ -128,6 +143,13 @@ class TForm1 : public QWidget {
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   ConfigEditorView* configEditor_ = nullptr;  // a child of the window
   std::unique_ptr<PanelParameters> parameters_;
+  ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
+  std::unique_ptr<ArchiveReading> archiveReading_;
+  std::unique_ptr<ArchiveDownload> archiveDownload_;
+  SearchMenuView* searchView_ = nullptr;  // owned by the window
+  std::unique_ptr<AddressSearch> search_;
+  UpgradeMenuView* upgradeView_ = nullptr;  // owned by the window
+  std::unique_ptr<FirmwareUpgrade> upgrade_;
   bool activated_ = false;
   bool centred_ = false;
 };

@@ -57,6 +57,12 @@ void Sequencer::Timer_ProgrammTimer() {
     case omMonitorRecord: read(l.MonitorAddress, 1, rkMonitorRecord, fn::kOneRecordReplyLength); break;
     case omUpgrade: frame(omUpgrade, rkUpgrade); break;
     case omSearch:
+      // Past the highest slave address the byte would run on to 248..255 and wrap to the
+      // broadcast address 0: once 247 has been probed the search is over without a find.
+      if (l.DeviceAddress >= kHighestSlaveAddress) {
+        l.ReportFailure(FailureCode::fcSearch);
+        break;
+      }
       ++l.DeviceAddress;
       l.surfaces().progress1.SetPosition(l.DeviceAddress);
       read(reg::kTypeCode, 1, rkSearchProbe);

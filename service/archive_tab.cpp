@@ -1,7 +1,11 @@
 #include "service/archive_tab.h"
 
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <array>
 
+#include "service/archive_lines.h"
 #include "service/service_tab_texts.h"
 
 namespace zelor {
@@ -10,6 +14,31 @@ namespace {
 constexpr std::array<int, 7> kFileGridWidths = {48, 68, 138, 24, 138, 71, 76};
 constexpr int kFileGridRows = 16;
 constexpr int kRowHeight = 20;
+
+// FileGridDrawCell for the data rows: the fill by selection and fixed column, the text drawn
+// over it, single line, vertically centred, 2 pixels short of the cell's right edge.
+class FileGridCellPainter : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const int column = index.column();
+    const int row = index.row() + 1;  // row 0 is the heading row, held by the header
+    const CellLook look = FileGridCellLook(column, row, option.state.testFlag(QStyle::State_Selected));
+    const QPalette& palette = option.widget != nullptr ? option.widget->palette() : option.palette;
+    QColor fill = palette.color(QPalette::Base);
+    if (look.fill == CellFill::Fixed) fill = palette.color(QPalette::Button);
+    if (look.fill == CellFill::Selected) fill = QColor(kSelectedCellFill.r, kSelectedCellFill.g, kSelectedCellFill.b);
+    painter->save();
+    painter->fillRect(option.rect, fill);
+    painter->setPen(palette.color(QPalette::Text));
+    painter->setFont(option.font);
+    const QRect text = option.rect.adjusted(0, 0, -kCellTextRightMargin, 0);
+    const Qt::Alignment align = (look.align == CellAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+    painter->drawText(text, static_cast<int>(align) | Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
+    painter->restore();
+  }
+};
 
 QPushButton* MakeButton(const char* name, const char* caption, int y, QWidget* parent) {
   auto* b = new QPushButton(caption, parent);
@@ -28,6 +57,8 @@ ArchiveTab::ArchiveTab(QWidget* parent) : QWidget(parent) {
   FileGrid->setFont(font);
   FileGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   FileGrid->setGeometry(24, 24, 573, 339);
+  FileGrid->setItemDelegate(new FileGridCellPainter(FileGrid));
+  FileGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 
   TeProgressBar2 = new QProgressBar(this);
   TeProgressBar2->setObjectName("TeProgressBar2");

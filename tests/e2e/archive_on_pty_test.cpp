@@ -1,0 +1,225 @@
+// The archive tab on the production clock and serial adapter against zelor-pui-sim on a real
+// pseudo-terminal: a wrapped, full archive downloaded to a file and its newest 15 in the grid,
+// then compared with the records read straight from the simulator.
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/qt_clock.h"
+#include "app/qt_serial_port.h"
+#include "model/cp1251.h"
+#include "link/crc16.h"
+#include "link/port_registry.h"
+#include "link/registers.h"
+#include "service/archive_download.h"
+#include "service/archive_lines.h"
+#include "service/archive_reading.h"
+#include "service/archive_tab.h"
+#include "service/archive_tab_view.h"
+
+namespace zelor::test {
+namespace {
+
+using enum OperationMode;
+
+bool WaitFor(const std::function<bool()>& pred, int ms) {
+  QDeadlineTimer deadline(ms);
+  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return pred();
+}
+
+// A plain MODBUS master on the terminal, sharing only the CRC with the tool's link: it reads the
+// simulator's archive record by record so the tool's results can be checked against it.
+class DirectReader {
+ public:
+  explicit DirectReader(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
+    if (fd_ < 0) return;
+    termios t{};
+    ::tcgetattr(fd_, &t);
+    ::cfmakeraw(&t);
+    ::tcsetattr(fd_, TCSANOW, &t);
+  }
+  ~DirectReader() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool ok() const { return fd_ >= 0; }
+
+  // Function 03 at `start` for `count`; the reply's data bytes, asked again when the reply is
+  // missing (the simulator may drop some on purpose) or broken.
+  std::optional<std::vector<uint8_t>> Read(uint16_t start, uint16_t count, std::size_t dataBytes) {
+    std::vector<uint8_t> request = {247, 3, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start),
+                                    static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
+    request.resize(8);
+    AppendCrc16(request.data(), 6);
+    const std::size_t want = dataBytes + 5;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      ::tcflush(fd_, TCIFLUSH);
+      if (::write(fd_, request.data(), request.size()) != static_cast<ssize_t>(request.size())) return std::nullopt;
+      std::vector<uint8_t> reply;
+      pollfd p{fd_, POLLIN, 0};
+      while (reply.size() < want && ::poll(&p, 1, 300) > 0) {
+        uint8_t buf[512];
+        const ssize_t n = ::read(fd_, buf, sizeof buf);
+        if (n <= 0) break;
+        reply.insert(reply.end(), buf, buf + n);
+      }
+      if (reply.size() != want || reply[2] != dataBytes || !Crc16Matches(reply.data(), reply.size())) continue;
+      return std::vector<uint8_t>(reply.begin() + 3, reply.end() - 2);
+    }
+    return std::nullopt;
+  }
+
+ private:
+  int fd_;
+};
+
+struct SimArchive {
+  uint16_t count = 0, newest = 0, oldest = 0;
+  std::vector<EventFields> oldestFirst;
+};
+
+SimArchive ReadSimArchive(const std::string& path) {
+  SimArchive a;
+  DirectReader reader(path);
+  EXPECT_TRUE(reader.ok()) << path;
+  const auto count = reader.Read(reg::kRecordCount, 1, 2);
+  const auto pointers = reader.Read(reg::kArchivePointers, 2, 4);
+  if (!count || !pointers) return a;
+  a.count = static_cast<uint16_t>((*count)[0] << 8 | (*count)[1]);
+  a.newest = static_cast<uint16_t>((*pointers)[0] << 8 | (*pointers)[1]);
+  a.oldest = static_cast<uint16_t>((*pointers)[2] << 8 | (*pointers)[3]);
+  uint16_t at = a.oldest;
+  for (int left = a.count; left > 0;) {
+    const int n = std::min({left, 20, reg::kArchiveLast - at + 1});
+    const auto bytes = reader.Read(at, static_cast<uint16_t>(n), 12U * static_cast<std::size_t>(n));
+    if (!bytes) return a;
+    for (int i = 0; i < n; ++i) a.oldestFirst.push_back(DecodeEvent(bytes->data() + 12 * i));
+    left -= n;
+    at = static_cast<uint16_t>(at + n > reg::kArchiveLast ? reg::kArchiveFirst : at + n);
+  }
+  return a;
+}
+
+class ArchiveOnPtyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(runtime.isValid());
+    ASSERT_TRUE(files.isValid());
+    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = old;
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
+  }
+  void TearDown() override {
+    form.reset();
+    if (sim.state() != QProcess::NotRunning) {
+      sim.terminate();
+      if (!sim.waitForFinished(3000)) {
+        sim.kill();
+        sim.waitForFinished();
+      }
+    }
+    if (oldRuntime.empty()) {
+      ::unsetenv("XDG_RUNTIME_DIR");
+    } else {
+      ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    }
+  }
+  bool StartSimulator(const QStringList& extra) {
+    const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
+    if (!QFileInfo(program).isExecutable()) return false;
+    sim.start(program, QStringList{"--no-commands", "--records", "100", "--wrapped", "--log", files.filePath("sim.log")} + extra);
+    EXPECT_TRUE(sim.waitForStarted(3000));
+    EXPECT_TRUE(WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000)) << "the simulator registered no port";
+    return true;
+  }
+  void OpenWindow() {
+    auto clock = std::make_unique<QtClock>();
+    auto port = std::make_unique<QtSerialPort>(*clock);
+    form = std::make_unique<TForm1>(std::move(clock), std::move(port), ProductionPortSources());
+    form->show();
+    ASSERT_EQ(form->port().PortName(), "SIM1");
+  }
+  bool Idle() const { return form->link().OperationMode == omIdle && !form->link().Timer_Rx->Enabled(); }
+
+  // Downloads to a file and reads the newest 15, then checks both against the simulator.
+  void DownloadAndReadNewest() {
+    ArchiveTab* tab = form->TeTabSheet2;
+    form->TePageControl1->setCurrentWidget(tab);
+    const QString chosen = files.filePath("archive.txt");
+    form->archiveView().saveDialog = [chosen](const QString&, const QString&) { return std::optional<QString>(chosen); };
+    tab->File_ButtA->click();
+    ASSERT_EQ(form->archiveDownload().DownloadActive, 1);
+    ASSERT_TRUE(WaitFor([this] { return form->archiveDownload().DownloadActive == 0 && Idle(); }, 90000));
+    tab->File_ButtB->click();
+    ASSERT_TRUE(WaitFor([this] { return form->archiveReading().Last15Active == 0 && Idle(); }, 30000));
+    EXPECT_EQ(form->TeMemo1->Lines().back().toStdString(), "   : ОК.");
+    form->close();  // the port is free for the direct reader
+    droppedForTheTool = DroppedReplies();
+
+    const SimArchive archive = ReadSimArchive(QtSerialPort::DevicePathFor("SIM1"));
+    ASSERT_EQ(archive.count, 1500);
+    ASSERT_EQ(archive.newest + 1, archive.oldest) << "a wrapped ring";
+    ASSERT_EQ(archive.oldestFirst.size(), 1500U);
+
+    QFile file(chosen);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 4 + 1500 + 1);
+    EXPECT_TRUE(lines.back().isEmpty());
+    for (int i = 0; i < 1500; ++i) {
+      const std::string expected = Cp1251FromUtf8(ArchiveFileLine(i + 1, archive.oldestFirst[static_cast<std::size_t>(i)])).Bytes() + "\r";
+      ASSERT_EQ(lines[4 + i].toStdString(), expected) << "record line " << i + 1;
+    }
+    for (int row = 1; row <= 15; ++row) {
+      const auto& event = archive.oldestFirst[static_cast<std::size_t>(1500 - row)];
+      const auto cells = FileGridRow(static_cast<uint16_t>(1500 - row), event);
+      for (int c = 0; c < kFileGridColumns; ++c) {
+        EXPECT_EQ(tab->FileGrid->Cell(c, row).toStdString(), cells[static_cast<std::size_t>(c)]) << row << "," << c;
+      }
+    }
+  }
+  int DroppedReplies() {
+    QFile log(files.filePath("sim.log"));
+    if (!log.open(QIODevice::ReadOnly)) return -1;
+    return static_cast<int>(log.readAll().count("noreply"));
+  }
+
+  QTemporaryDir runtime;
+  QTemporaryDir files;
+  std::string oldRuntime;
+  QProcess sim;
+  std::unique_ptr<TForm1> form;
+  int droppedForTheTool = -1;
+};
+
+TEST_F(ArchiveOnPtyTest, FullWrappedArchiveToFileAndTheNewestFifteen) {
+  if (!StartSimulator({})) GTEST_SKIP() << "zelor-pui-sim is not built";
+  OpenWindow();
+  DownloadAndReadNewest();
+  EXPECT_EQ(droppedForTheTool, 0);
+}
+
+TEST_F(ArchiveOnPtyTest, TenPercentOfRepliesDroppedGiveEveryRecordOnce) {
+  if (!StartSimulator({"--fault", "noreply@rate=0.1", "--seed", "5"})) GTEST_SKIP() << "zelor-pui-sim is not built";
+  OpenWindow();
+  DownloadAndReadNewest();
+  EXPECT_GT(droppedForTheTool, 3) << "the simulator dropped replies to the tool";
+  std::cout << "replies the simulator dropped on the way to the tool: " << droppedForTheTool << "\n";
+}
+
+}  // namespace
+}  // namespace zelor::test
