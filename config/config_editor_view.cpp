@@ -50,7 +50,6 @@ ConfigEditorView::ConfigEditorView(ConfigTab& tab, AddBoxView& addBox, ConfigMod
   QFont small = tab_.NameEdit->font();
   small.setPixelSize(10);
   tab_.NameEdit->setFont(small);
-  tab_.AddrEdit->setMaximumWidth(QWIDGETSIZE_MAX);
   tab_.TypeBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   tab_.TypeBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Connect();
