@@ -111,6 +111,18 @@ TEST_F(ConfigEditorTest, EveryAddButtonAddsItsTypeAndTheSeventeenthWidensTheList
   EXPECT_EQ(tab->NodesGrid->RowCount(), 33);
 }
 
+TEST_F(ConfigEditorTest, MovingTheTopDeviceUpScrollsTheListByOneRow) {
+  for (int i = 0; i < 20; ++i) Add("ADD_Butt_09");
+  QScrollBar* bar = tab->NodesGrid->verticalScrollBar();
+  EXPECT_EQ(bar->value(), 4);  // rows 5..20 in view, the last selected
+  Click(tab->NodesGrid, 1, 5);  // the top visible row
+  tab->Up_Butt->click();
+  EXPECT_EQ(model().SelectedNode, 3);
+  EXPECT_EQ(bar->value(), 3);
+  tab->Down_Butt->click();  // back inside the view: no scrolling
+  EXPECT_EQ(bar->value(), 3);
+}
+
 TEST_F(ConfigEditorTest, SelectingADeviceShowsItsZones) {
   Add("ADD_Butt_01");
   Add("ADD_Butt_13");  // the indication module: one empty row
