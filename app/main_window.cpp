@@ -14,12 +14,15 @@
 #include "config/add_box_view.h"
 #include "config/config_editor_view.h"
 #include "config/config_tab.h"
+#include "config/config_transfer.h"
+#include "config/config_transfer_view.h"
 #include "link/format.h"
 #include "link/line_rates.h"
 #include "model/zone_groups.h"
 #include "service/archive_download.h"
 #include "service/archive_reading.h"
 #include "service/archive_tab.h"
+#include "service/monitor.h"
 #include "service/archive_tab_view.h"
 #include "service/panel_parameters.h"
 #include "service/parameters_tab.h"
@@ -101,6 +104,11 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   archiveView_->Connect(*archiveReading_, *archiveDownload_);
   connect(Sound_Butt, &QPushButton::clicked, this, [this] { parameters_->Sound_ButtClick(); });
   connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
+  transferView_ = new ConfigTransferView(*TeTabSheet12, *Add_Box, Config, this);
+  transfer_ = std::make_unique<ConfigTransfer>(*link_, *sequencer_, Config, *transferView_);
+  transferView_->Connect(*transfer_);
+  monitor_ = std::make_unique<LiveMonitor>(*link_, *sequencer_, *TeTabSheet1, PcLocalTime);
+  TeTabSheet1->Connect(*monitor_);
   connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
     if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
   });
@@ -148,9 +156,11 @@ TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   Config.Views = nullptr;
   TimerX1.reset();
+  monitor_.reset();
   upgrade_.reset();
   search_.reset();
   parameters_.reset();
+  transfer_.reset();
   archiveDownload_.reset();
   archiveReading_.reset();
   sequencer_.reset();

@@ -36,6 +36,9 @@ class AddBoxView;
 class ConfigEditorView;
 class PanelParameters;
 class ParametersView;
+class ConfigTransfer;
+class ConfigTransferView;
+class LiveMonitor;
 class ArchiveReading;
 class ArchiveDownload;
 class ArchiveTabView;
@@ -76,6 +79,9 @@ class TForm1 : public QWidget {
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
   ConfigEditorView& configEditor() { return *configEditor_; }
+  ConfigTransfer& transfer() { return *transfer_; }
+  ConfigTransferView& transferView() { return *transferView_; }
+  LiveMonitor& monitor() { return *monitor_; }
   ArchiveReading& archiveReading() { return *archiveReading_; }
   ArchiveDownload& archiveDownload() { return *archiveDownload_; }
   ArchiveTabView& archiveView() { return *archiveView_; }
@@ -143,6 +149,9 @@ class TForm1 : public QWidget {
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   ConfigEditorView* configEditor_ = nullptr;  // a child of the window
   std::unique_ptr<PanelParameters> parameters_;
+  ConfigTransferView* transferView_ = nullptr;  // owned by TeTabSheet12
+  std::unique_ptr<ConfigTransfer> transfer_;
+  std::unique_ptr<LiveMonitor> monitor_;
   ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
   std::unique_ptr<ArchiveReading> archiveReading_;
   std::unique_ptr<ArchiveDownload> archiveDownload_;

@@ -3,7 +3,7 @@
 
 Fails, listing each offending include, when
   - two folders include each other (in either direction, file by file),
-  - a file outside app/ and tests/ includes app/,
+  - a file outside app/, tests/ and bench/ includes app/ (tests and benchmarks drive what they measure),
   - a core file (not named *_view.*, *_tab.*, qt_*.*, main_window.*, nor in app/, widgets/, tests/)
     includes a Qt header.
 Project includes are written from the project root ("link/frames.h"); a folder is the first part
@@ -56,8 +56,8 @@ def main():
                 if m.group(1) != '"' or "/" not in target or first not in folders or first == here:
                     continue
                 edges[(here, first)].append(where)
-                if first == "app" and here not in ("app", "tests"):
-                    problems.append(f"{where}: only app/ (and the tests) may include app/")
+                if first == "app" and here not in ("app", "tests", "bench"):
+                    problems.append(f"{where}: only app/ (and the tests and benchmarks) may include app/")
     for (a, b), uses in sorted(edges.items()):
         if a < b and (b, a) in edges:
             problems.append(f"{a}/ and {b}/ include each other:\n    " +

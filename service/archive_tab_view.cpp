@@ -1,16 +1,14 @@
 #include "service/archive_tab_view.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 
 #include "service/archive_download.h"
 #include "service/archive_reading.h"
 #include "service/archive_tab.h"
 #include "service/archive_texts.h"
+#include "widgets/qt_dialog_folder.h"
 
 namespace zelor {
 
@@ -29,10 +27,6 @@ PcDateTexts PcArchiveDateTexts() {
   const QLocale locale = QLocale::system();
   return {locale.toString(now.time(), LongTimeFormat()).toStdString(),
           locale.toString(now.date(), QLocale::ShortFormat).toStdString()};
-}
-
-QString ArchiveDialogFolder(const QString& programFolder, bool programFolderWritable, const QString& documents) {
-  return programFolderWritable || documents.isEmpty() ? programFolder : documents;
 }
 
 ArchiveTabView::ArchiveTabView(ArchiveTab& tab, QWidget* dialogParent)
@@ -70,10 +64,7 @@ void ArchiveTabView::SetProgressRange(int minimum, int maximum) { tab_.TeProgres
 void ArchiveTabView::SetProgressPosition(int position) { tab_.TeProgressBar2->setValue(position); }
 
 std::optional<std::string> ArchiveTabView::AskArchiveFile(const std::string& fileName) {
-  const QString programFolder = QCoreApplication::applicationDirPath();
-  const QString folder =
-      ArchiveDialogFolder(programFolder, QFileInfo(programFolder).isWritable(),
-                          QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+  const QString folder = DialogStartFolder();
   const QString name = QString::fromStdString(fileName);
   std::optional<QString> chosen;
   if (saveDialog) {

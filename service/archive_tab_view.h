@@ -19,10 +19,6 @@ class ArchiveDownload;
 // The PC's clock now, in the system's long time and short date formats.
 PcDateTexts PcArchiveDateTexts();
 
-// Where the save dialog opens: the program's folder, or the user's documents folder when the
-// program's folder cannot be written (an installed tool in /usr/bin).
-QString ArchiveDialogFolder(const QString& programFolder, bool programFolderWritable, const QString& documents);
-
 class ArchiveTabView : public QObject, public ArchiveView {
   Q_OBJECT
  public:

@@ -59,10 +59,4 @@ FirmwareLoadResult LoadFirmwareFile(const std::string& path, FirmwareImages& ima
   return {FirmwareLoad::Loaded, {}};
 }
 
-std::string DialogStartFolder(const std::string& programFolder, bool programFolderWritable,
-                              const std::string& documentsFolder) {
-  if (programFolderWritable || documentsFolder.empty()) return programFolder;
-  return documentsFolder;
-}
-
 }  // namespace zelor

@@ -45,9 +45,4 @@ FirmwareLoad FillFirmwareImages(const uint8_t* bytes, std::size_t size, Firmware
 // Reads the file at `path` into the images (erased first).
 FirmwareLoadResult LoadFirmwareFile(const std::string& path, FirmwareImages& images);
 
-// Where the open dialog starts: the program's folder when the user may write there (the tool
-// run from where it was built or unpacked), the user's documents folder otherwise.
-std::string DialogStartFolder(const std::string& programFolder, bool programFolderWritable,
-                              const std::string& documentsFolder);
-
 }  // namespace zelor

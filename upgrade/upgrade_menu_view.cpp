@@ -1,14 +1,12 @@
 #include "upgrade/upgrade_menu_view.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QStandardPaths>
 
 #include "upgrade/firmware_file.h"
 #include "upgrade/firmware_upgrade.h"
+#include "widgets/qt_dialog_folder.h"
 
 namespace zelor {
 
@@ -19,12 +17,7 @@ void UpgradeMenuView::Connect(FirmwareUpgrade& logic) {
   connect(controls_.upgrade, &QAction::triggered, this, [&logic] { logic.CustomItem13Click(); });
 }
 
-QString UpgradeMenuView::StartFolder() {
-  const QString program = QCoreApplication::applicationDirPath();
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return QString::fromStdString(
-      DialogStartFolder(program.toStdString(), QFileInfo(program).isWritable(), documents.toStdString()));
-}
+QString UpgradeMenuView::StartFolder() { return DialogStartFolder(); }
 
 QString UpgradeMenuView::NameFilter(const std::string& filter) {
   const QString f = QString::fromStdString(filter);

@@ -234,12 +234,6 @@ TEST(PcArchiveDateTexts, TheSystemFormatsWithoutATimeZone) {
   EXPECT_EQ(ProposedArchiveFileName(now.shortDate).find('/'), std::string::npos);
 }
 
-TEST(ArchiveDialogFolder, AnUnwritableProgramFolderGivesTheDocumentsFolder) {
-  EXPECT_EQ(ArchiveDialogFolder("/opt/tool", true, "/home/u/Documents"), "/opt/tool");
-  EXPECT_EQ(ArchiveDialogFolder("/usr/bin", false, "/home/u/Documents"), "/home/u/Documents");
-  EXPECT_EQ(ArchiveDialogFolder("/usr/bin", false, ""), "/usr/bin");
-}
-
 TEST_F(ArchiveTabViewTest, FilledGridPicture) {
   FillWithTestRecords(panel, 40);
   panel.AddEvent(sim::MakeRecord(12, 4, 0, 150, {2018, 12, 13, 14, 5, 7}));

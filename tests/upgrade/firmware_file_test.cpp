@@ -84,12 +84,6 @@ TEST(FirmwareFile, AFileThatCannotBeReadGivesTheSystemsText) {
   EXPECT_NE(folder.status, FirmwareLoad::Loaded) << "a folder is no firmware file";
 }
 
-TEST(FirmwareFile, DialogStartsInTheProgramsFolderOnlyWhenItIsWritable) {
-  EXPECT_EQ(DialogStartFolder("/home/u/zelor/build", true, "/home/u/Documents"), "/home/u/zelor/build");
-  EXPECT_EQ(DialogStartFolder("/usr/bin", false, "/home/u/Documents"), "/home/u/Documents");
-  EXPECT_EQ(DialogStartFolder("/usr/bin", false, ""), "/usr/bin") << "no documents folder known";
-}
-
 class LoaderFramesTest : public ::testing::Test {
  protected:
   LoaderFramesTest() {
