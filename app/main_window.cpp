@@ -13,6 +13,7 @@
 #include "app/qt_accessibility.h"
 #include "automation/automation_tab.h"
 #include "config/add_box_view.h"
+#include "config/config_editor_view.h"
 #include "config/config_tab.h"
 #include "config/config_transfer.h"
 #include "config/config_transfer_view.h"
@@ -83,12 +84,14 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
 
   BuildFrame();
   BuildMenus();
-  Config.Views = TeTabSheet4;
 
   link_ = std::make_unique<Link>(*clock_, *port_, LinkSurfaces{*TeMemo1, *TeMemo2, *StatusBar1, *TeProgressBar1});
   sequencer_ = std::make_unique<Sequencer>(*link_);
   TimerX1 = clock_->CreateTimer();
   TimerX1->SetInterval(100);
+  configEditor_ = new ConfigEditorView(*TeTabSheet12, *Add_Box, Config, *TimerX1, this);
+  Config.Views = configEditor_;
+  configEditor_->SetRuleViews(TeTabSheet4);  // the editor passes rule refreshes on to КОНФИГ.-4
   TeMemo1->onMouseDown = [this] { TeMemo1MouseDown(); };
   TeMemo2->onMouseDown = [this] { TeMemo1MouseDown(); };
   TeTabSheet3->onAddressEntered = [this](int value) { TeSpinEdit1KeyPress(value); };
@@ -153,8 +156,8 @@ void TForm1::ConnectSearch() {
 }
 
 TForm1::~TForm1() {
-  Config.Views = nullptr;
   // Everything made from the clock or bound to the port goes before them.
+  Config.Views = nullptr;
   TimerX1.reset();
   monitor_.reset();
   upgrade_.reset();

@@ -33,6 +33,7 @@ class ParametersTab;
 class ConfigTab;
 class AutomationTab;
 class AddBoxView;
+class ConfigEditorView;
 class PanelParameters;
 class ParametersView;
 class ConfigTransfer;
@@ -77,6 +78,7 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
+  ConfigEditorView& configEditor() { return *configEditor_; }
   ConfigTransfer& transfer() { return *transfer_; }
   ConfigTransferView& transferView() { return *transferView_; }
   LiveMonitor& monitor() { return *monitor_; }
@@ -145,6 +147,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<Link> link_;
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
+  ConfigEditorView* configEditor_ = nullptr;  // a child of the window
   std::unique_ptr<PanelParameters> parameters_;
   ConfigTransferView* transferView_ = nullptr;  // owned by TeTabSheet12
   std::unique_ptr<ConfigTransfer> transfer_;

@@ -28,6 +28,7 @@ class AutomationTab : public QWidget, public ConfigViews {
   // What the node list's fix-ups end with: pickers and list hidden, rule 0 selected. For changes
   // on "КОНФИГ.-3" that reach the rules without a fix-up (a zone's kind, a node's address).
   void RefreshAfterNodeChange();
+  void NodesChanged() override { RefreshAfterNodeChange(); }
 
   void FillNodePicker(uint8_t p);
   void FillZonePicker(uint8_t q);

@@ -66,4 +66,19 @@ void RulesOnNodesSwapped(ConfigModel& m, uint8_t k) {
   if (m.RuleCount > 0) EndFixUp(m);
 }
 
+bool RulesOnZoneKindChanged(ConfigModel& m, uint8_t node, uint8_t zone) {
+  if (node >= m.NodeCount || node >= kMaxNodes || zone >= m.Nodes[node].ZoneCount || zone >= kMaxZonesPerNode) return false;
+  const uint16_t index = m.Nodes[node].Zones[zone].Index;
+  bool named = false;
+  for (uint8_t r = 0; r < m.RuleCount && r < kMaxRules; ++r) {
+    for (Side side : {Side::Activator, Side::Executor}) {
+      if (SideOf(m, side, r).ZoneIndex != index) continue;
+      AssignZoneTo(m, side, r, node, zone);
+      named = true;
+    }
+  }
+  if (named) RefreshAutoGrid(m, static_cast<uint8_t>(m.SelectedRule));
+  return named;
+}
+
 }  // namespace zelor

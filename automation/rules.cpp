@@ -121,9 +121,14 @@ void RefreshSideText(ConfigModel& m, Side side, uint8_t rule) {
 }
 
 void AssignZone(ConfigModel& m, Side side, uint8_t node, uint8_t zone) {
-  if (!SelectionValid(m) || node >= m.NodeCount || node >= kMaxNodes) return;
+  if (!SelectionValid(m)) return;
+  AssignZoneTo(m, side, static_cast<uint8_t>(m.SelectedRule), node, zone);
+}
+
+void AssignZoneTo(ConfigModel& m, Side side, uint8_t rule, uint8_t node, uint8_t zone) {
+  if (rule >= m.RuleCount || rule >= kMaxRules || node >= m.NodeCount || node >= kMaxNodes) return;
   const NodeRecord& n = m.Nodes[node];
-  RuleSide& s = SideOf(m, side, static_cast<uint8_t>(m.SelectedRule));
+  RuleSide& s = SideOf(m, side, rule);
   if (side == Side::Activator) {
     if (n.ZoneCount == 0) {  // the indication module, or a type without entry
       ClearSide(s);

@@ -29,6 +29,8 @@ void RefreshSideText(ConfigModel& model, Side side, uint8_t rule);
 // Puts zone `zone` of node `node` on one side of the selected rule (the zone pickers' choice).
 // Positions outside the model change nothing.
 void AssignZone(ConfigModel& model, Side side, uint8_t node, uint8_t zone);
+// The same for rule `rule`; the zone fix-ups assign a zone anew when it changes.
+void AssignZoneTo(ConfigModel& model, Side side, uint8_t rule, uint8_t node, uint8_t zone);
 
 // Remove every rule with an unset zone / an unset code on either side; SelectedRule untouched.
 void PurgeUnsetZones(ConfigModel& model);

@@ -78,6 +78,7 @@ ConfigTab::ConfigTab(QWidget* parent) : QWidget(parent) {
   AddrEdit = new QSpinBox(this);
   AddrEdit->setObjectName("AddrEdit");
   AddrEdit->setAlignment(Qt::AlignCenter);
+  AddrEdit->setLayoutDirection(Qt::RightToLeft);  // the spin buttons on the left, as designed
   AddrEdit->hide();
   TypeBox = new QListWidget(this);
   TypeBox->setObjectName("TypeBox");

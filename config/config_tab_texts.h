@@ -61,4 +61,9 @@ inline constexpr std::array<Column, 4> kNodesGridColumns = {
 inline constexpr std::array<Column, 5> kZoneGridColumns = {
     {{45, "№"}, {130, "НАЗВАНИЕ"}, {60, "ТИП"}, {80, "ГРУППА"}, {110, "УСЛ. № ЗОНЫ"}}};
 
+// The kind chooser TypeBox: kinds 1 and 2.
+inline constexpr std::array<const char*, 2> kKindChoices = {"ОХР.", "ПОЖ."};
+// The group chooser GroupGrid.
+inline constexpr std::array<const char*, 2> kGroupGridHeadings = {"№ ГРУППЫ", "НАЗВАНИЕ ГРУППЫ"};
+
 }  // namespace zelor::config_text

@@ -41,6 +41,10 @@ void FillNode(NodeRecord& node, const DeviceType& type, uint8_t address) {
   }
 }
 
+void NotifyNodesChanged(ConfigModel& m) {
+  if (m.Views != nullptr) m.Views->NodesChanged();
+}
+
 }  // namespace
 
 uint8_t AddNode(ConfigModel& m, uint8_t typeCode) {
@@ -61,6 +65,7 @@ uint8_t AddNode(ConfigModel& m, uint8_t typeCode) {
   FillNode(node, *type, LowestFreeAddress(m, m.SelectedNode));
   RenumberZones(m);
   RulesOnNodeInserted(m, first, node.ZoneCount);
+  NotifyNodesChanged(m);
   return kDone;
 }
 
@@ -78,6 +83,7 @@ uint8_t DeleteNode(ConfigModel& m) {
   }
   RenumberZones(m);
   RulesOnNodeDeleted(m, first, count);
+  NotifyNodesChanged(m);
   return kDone;
 }
 
@@ -88,6 +94,7 @@ uint8_t MoveNodeUp(ConfigModel& m) {
   m.SelectedNode = k - 1;
   RenumberZones(m);
   RulesOnNodesSwapped(m, k);
+  NotifyNodesChanged(m);
   return kDone;
 }
 
@@ -98,6 +105,7 @@ uint8_t MoveNodeDown(ConfigModel& m) {
   m.SelectedNode = k + 1;
   RenumberZones(m);
   RulesOnNodesSwapped(m, static_cast<uint8_t>(k + 1));
+  NotifyNodesChanged(m);
   return kDone;
 }
 

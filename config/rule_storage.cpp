@@ -70,12 +70,25 @@ void DecodeExecutor(ConfigModel& m, const ConfigImage& img, uint8_t r, std::vect
   ex.Code = DecodeExecutorAction(ex.NodeType, std::span<const RegisterWrite>(writes.data(), count));
 }
 
+// The node an executor's commands go to, as the node is now: the address and type copied when
+// the zone was assigned go stale when the node's address is edited afterwards. The copies stand
+// only for a zone that no node holds.
+struct CommandTarget {
+  uint8_t Address;
+  uint8_t Type;
+};
+CommandTarget TargetOf(const ConfigModel& m, const RuleSide& ex) {
+  ZonePosition at;
+  if (FindZone(m, ex.ZoneIndex, at) != kDone) return {ex.NodeAddress, ex.NodeType};
+  return {m.Nodes[at.Node].Address, m.Nodes[at.Node].Type};
+}
+
 }  // namespace
 
 unsigned CommandSlotsNeeded(const ConfigModel& m) {
   unsigned slots = 0;
   for (uint8_t r = 0; r < m.RuleCount && r < kMaxRules; ++r) {
-    if (RuleComplete(m, r)) slots += ExecutorCommandTable(m.Executors[r].NodeType, m.Executors[r].Code).Count;
+    if (RuleComplete(m, r)) slots += ExecutorCommandTable(TargetOf(m, m.Executors[r]).Type, m.Executors[r].Code).Count;
   }
   return slots;
 }
@@ -90,12 +103,13 @@ bool EncodeRules(const ConfigModel& m, ConfigImage& img) {
     const RuleSide& ex = m.Executors[r];
     WriteBigEndian(img, kRuleActivators + 2 * i, m.Activators[r].ZoneIndex);
     img[kRuleEvents + i] = m.Activators[r].Code;
-    const CommandList commands = ExecutorCommandTable(ex.NodeType, ex.Code);
+    const CommandTarget target = TargetOf(m, ex);
+    const CommandList commands = ExecutorCommandTable(target.Type, ex.Code);
     if (commands.Count == 0) continue;  // slot fields keep the fill
     img[kRuleFirstSlot + i] = slot;
     img[kRuleSlotCount + i] = commands.Count;
     for (uint8_t c = 0; c < commands.Count; ++c, ++slot) {
-      const ExecutorCommand frame = BuildExecutorCommand(ex.NodeAddress, commands.Writes[c]);
+      const ExecutorCommand frame = BuildExecutorCommand(target.Address, commands.Writes[c]);
       std::copy(frame.begin(), frame.end(), img.begin() + static_cast<std::ptrdiff_t>(kCommandSlots + slot * kCommandSlotBytes));
     }
   }

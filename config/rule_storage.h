@@ -12,7 +12,9 @@ namespace zelor {
 unsigned CommandSlotsNeeded(const ConfigModel& model);
 
 // Writes the rule count, the complete rules in their order and their command slots; incomplete
-// rules are left out (the model keeps them: dropping them is the caller's step).
+// rules are left out (the model keeps them: dropping them is the caller's step). The commands go to
+// the executor zone's node as it is now (its Address and Type), not to the copies the rule took
+// when the zone was assigned.
 // Returns false, writing no rule byte, when the rules need more than the 32 slots.
 bool EncodeRules(const ConfigModel& model, ConfigImage& image);
 

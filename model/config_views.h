@@ -15,6 +15,9 @@ class ConfigViews {
   virtual void HideRulePickers() {}
   // Hides GroupGrid and clears ZoneColumnHighlight.
   virtual void HideGroupChooser() {}
+  // A node or zone changed: added, deleted, moved, renamed, readdressed or given another kind. The
+  // automation tab's zone pickers show nodes and zones, and refresh on this.
+  virtual void NodesChanged() {}
 };
 
 }  // namespace zelor

@@ -121,5 +121,34 @@ TEST(RuleFixUps, EndByClosingThePickersAndSelectingRuleZero) {
   EXPECT_TRUE(views.calls.empty());
 }
 
+TEST(RuleFixUps, KindChangeAssignsTheZoneAnewOnBothSides) {
+  struct Case {
+    uint8_t newKind;
+    uint8_t event;
+    uint8_t eventAfter;
+  };
+  // A tag's events are not checked on assignment; kinds 5 and 6 offer none and keep the code too.
+  for (const auto& c : std::vector<Case>{{4, 8, 8}, {3, 8, kUnsetCode}, {3, 23, 23}, {2, 23, kUnsetCode}, {6, 1, 1}}) {
+    ConfigModel m;
+    AddNodes(m, {1});
+    AddRule(m);
+    AssignZone(m, Side::Activator, 0, 7);
+    m.Activators[0].Code = c.event;
+    m.Nodes[0].Zones[7].Kind = c.newKind;
+    EXPECT_TRUE(RulesOnZoneKindChanged(m, 0, 7));
+    EXPECT_EQ(m.Activators[0].Kind, c.newKind);
+    EXPECT_EQ(m.Activators[0].Code, c.eventAfter) << int(c.newKind) << " " << int(c.event);
+  }
+  ConfigModel m;
+  AddNodes(m, {1});
+  AddRule(m);
+  AssignZone(m, Side::Activator, 0, 1);
+  const std::string before = testing::Dump(m);
+  EXPECT_FALSE(RulesOnZoneKindChanged(m, 0, 2));   // no rule names zone 2
+  EXPECT_FALSE(RulesOnZoneKindChanged(m, 0, 16));  // no such zone
+  EXPECT_FALSE(RulesOnZoneKindChanged(m, 1, 0));   // no such node
+  EXPECT_EQ(testing::Dump(m), before);
+}
+
 }  // namespace
 }  // namespace zelor

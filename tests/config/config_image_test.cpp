@@ -168,11 +168,10 @@ TEST(ConfigImage, CommandSlotsFollowRuleOrder) {
 
 TEST(ConfigImage, IncompleteRulesAreDroppedAndARuleWithoutCommandKeepsFillSlots) {
   ConfigModel m;
-  AddNodes(m, {1, 5});
+  AddNodes(m, {1, 5, 13});
   AddCompleteRule(m, 0, 0, 0, 1, 3);
   ASSERT_EQ(AddRule(m), 0);  // blank: dropped
-  AddCompleteRule(m, 0, 1, 0, 1, 4);
-  m.Executors[2].NodeType = 16;  // a type without commands
+  AddCompleteRule(m, 0, 1, 0, 2, 4);  // a tag has no command for action 4
   ConfigImage image{};
   ASSERT_EQ(testing::BuildFromEditor(m, image), kBuildOk);
   EXPECT_EQ(m.RuleCount, 2);
