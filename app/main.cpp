@@ -2,9 +2,9 @@
 #include <QApplication>
 
 #include "app/main_window.h"
-#include "app/port_sources.h"
-#include "app/qt_clock.h"
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_port_sources.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_serial_port.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
