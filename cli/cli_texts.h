@@ -1,0 +1,71 @@
+// The command-line program's own texts: its usage and the help of each command.
+#pragma once
+
+namespace zelor::cli::text {
+
+inline constexpr const char* kProgram = "zelor-pui-cli";
+
+inline constexpr const char* kUsage =
+    "Usage: zelor-pui-cli [--port NAME] [--baud RATE] [--address N] [--log] COMMAND [ARGS...]\n"
+    "\n"
+    "The service tool's operations from a terminal, on the same core as the window.\n"
+    "\n"
+    "Options:\n"
+    "  --port NAME     the serial port (SIM1, ttyUSB0, /dev/pts/3 ...); default: the one the\n"
+    "                  window would choose (registered simulators first)\n"
+    "  --baud RATE     the line rate: 1200 2400 4800 9600 14400 19200 38400 57600 (default 57600)\n"
+    "  --address N     the panel's MODBUS address, 1..247 (default 247)\n"
+    "  --log           show the link's log lines (TX/RX and the operations' messages) on stderr\n"
+    "  --help          this text; COMMAND --help shows the command's\n"
+    "\n"
+    "Commands:\n"
+    "  ports                              the ports the window would list\n"
+    "  search [--delay MS]                find the panel; prints its address\n"
+    "  params [--json]                    the panel's parameters (\"ПРОГ.-2\")\n"
+    "  clock set [now | YYYY-MM-DD HH:MM:SS]\n"
+    "  clock trim N                       clock trim step, -4..4\n"
+    "  archive download FILE.txt [--csv FILE.csv]\n"
+    "  archive last [N]                   the N newest records (1..15, default 15)\n"
+    "  upgrade FIRMWARE.bin               replace the panel's firmware (panel in boot-loader mode)\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the operation failed, 2 for a usage mistake.\n";
+
+struct CommandHelp {
+  const char* name;
+  const char* text;
+};
+
+inline constexpr CommandHelp kCommandHelp[] = {
+    {"ports",
+     "Usage: zelor-pui-cli ports\n"
+     "Lists the ports the window's Port menu would list, one a line: the pseudo-terminals of\n"
+     "running simulators first, then the system's serial devices (or \"comports.txt\").\n"},
+    {"search",
+     "Usage: zelor-pui-cli [--port NAME] [--baud RATE] search [--delay MS]\n"
+     "Probes addresses 1..247 for the panel, waiting MS for each answer (100, 150, 200, 250,\n"
+     "300 or 350; default 150), and prints the address it answered at. A search that finds\n"
+     "nothing is run again twice, since a reply lost on the line passes its address over.\n"},
+    {"params",
+     "Usage: zelor-pui-cli [--port NAME] [--baud RATE] [--address N] params [--json]\n"
+     "Reads the panel's parameters and prints them as text, or as one JSON object: address,\n"
+     "clock, clock difference, alerting outputs, contrast, volume, clock trim, internal\n"
+     "interface speed and extra response time-out.\n"},
+    {"clock",
+     "Usage: zelor-pui-cli [OPTIONS] clock set [now | YYYY-MM-DD HH:MM:SS]\n"
+     "       zelor-pui-cli [OPTIONS] clock trim N\n"
+     "set: sets the panel's clock to the PC's local time (now, the default) or to the given\n"
+     "time. trim: sets the clock trim step N, -4..4.\n"},
+    {"archive",
+     "Usage: zelor-pui-cli [OPTIONS] archive download FILE.txt [--csv FILE.csv]\n"
+     "       zelor-pui-cli [OPTIONS] archive last [N]\n"
+     "download: the whole event archive, oldest record first, into FILE.txt in the window's\n"
+     "format (cp1251, CR LF); with --csv also into FILE.csv (UTF-8, one column per field).\n"
+     "A file that was there is replaced only when the download has succeeded.\n"
+     "last: prints the N newest records (1..15, default 15), newest first.\n"},
+    {"upgrade",
+     "Usage: zelor-pui-cli [--port NAME] upgrade FIRMWARE.bin\n"
+     "Carries the firmware file to the panel's boot loader (at 115200 baud); restart the\n"
+     "panel in boot-loader mode first.\n"},
+};
+
+}  // namespace zelor::cli::text

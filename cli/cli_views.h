@@ -1,0 +1,84 @@
+// The operations' view interfaces without widgets: each keeps what the operation shows, answers
+// its questions from the command line's arguments, and draws progress on the terminal.
+#pragma once
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "cli/cli_output.h"
+#include "service/archive_view.h"
+#include "service/parameter_view.h"
+#include "service/search_view.h"
+#include "upgrade/upgrade_view.h"
+
+namespace zelor::cli {
+
+// "ПРОГ.-2" as values: the combo items, radio numbers, positions and captions the tab would show.
+class KeptParameters : public ParameterView {
+ public:
+  void SetComboIndex(ParamCombo combo, int index) override;
+  void ShowComboText(ParamCombo combo, const std::string& text) override;
+  std::optional<int> ComboIndex(ParamCombo combo) const override;
+  void SetRadioGroup(ParamRadioGroup group, int number) override { radios[group] = number; }
+  void SetScrollPosition(ParamScroll scroll, int position) override { scrolls[scroll] = position; }
+  void SetText(ParamText which, const std::string& text) override { texts[which] = text; }
+  int SpinValue(ParamSpin spin) const override;
+  void SetSpinValue(ParamSpin spin, int value) override { spins[spin] = value; }
+  // A command line asks nothing: the PC's port stays at the rate it was given.
+  bool AskChangePcBaudRate() override { return false; }
+  void SwitchPcBaudRate(int) override {}
+
+  std::map<ParamCombo, int> combos;
+  std::map<ParamRadioGroup, int> radios;
+  std::map<ParamScroll, int> scrolls;
+  std::map<ParamText, std::string> texts;
+  std::map<ParamSpin, int> spins;
+};
+
+// "АРХИВ": the grid's cells kept, the file named on the command line, the bar on the terminal.
+class KeptArchive : public ArchiveView {
+ public:
+  explicit KeptArchive(std::string path) : path_(std::move(path)) {}
+  void SetCaption(ArchiveButton, const std::string&) override {}
+  void SetEnabled(ArchiveButton, bool) override {}
+  void SetCell(int column, int row, const std::string& text) override { cells[{column, row}] = text; }
+  void SetProgressVisible(bool visible) override { progress_.SetVisible(visible); }
+  void SetProgressRange(int minimum, int maximum) override { progress_.SetRange(minimum, maximum); }
+  void SetProgressPosition(int position) override { progress_.SetPosition(position); }
+  std::optional<std::string> AskArchiveFile(const std::string&) override {
+    if (path_.empty()) return std::nullopt;
+    return path_;
+  }
+
+  std::map<std::pair<int, int>, std::string> cells;
+
+ private:
+  std::string path_;
+  TerminalProgress progress_;
+};
+
+class KeptSearch : public SearchView {
+ public:
+  void SetStartCaption(const std::string& caption) override { this->caption = caption; }
+  void CheckDelay(int) override {}
+  void CloseAddBox() override {}
+  void ShowAddress(uint8_t address) override { shown = address; }
+  void FocusMenuBar() override {}
+
+  std::string caption;
+  std::optional<uint8_t> shown;
+};
+
+class KeptUpgrade : public UpgradeView {
+ public:
+  explicit KeptUpgrade(std::string path) : path_(std::move(path)) {}
+  std::optional<std::string> ChooseFirmwareFile(const FirmwareDialogSetup&) override { return path_; }
+  void CloseAddBox() override {}
+  void HideAddBox() override {}
+
+ private:
+  std::string path_;
+};
+
+}  // namespace zelor::cli
