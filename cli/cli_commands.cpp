@@ -212,16 +212,21 @@ void SearchCommand(const LineOptions& line, const Args& given) {
     if (entry < 0) throw UsageError("--delay takes 100, 150, 200, 250, 300 or 350 (ms)");
     delayEntry = entry;
   }
+  // A reply lost on the line passes its address over: a search that finds nothing is run again.
+  long passes = 3;
+  if (const auto given = TakeValue(args, "--passes")) {
+    const auto n = WholeNumber(*given, 1, 10);
+    if (!n) throw UsageError("--passes takes 1..10");
+    passes = *n;
+  }
   NoMoreArgs(args);
   Session s(line);
   s.CheckPort();
   KeptSearch view;
   AddressSearch search(s.link, s.sequencer, view);
   search.DelayClick(delayEntry);
-  // A reply lost on the line passes its address over: a search that finds nothing is run again.
-  constexpr int kPasses = 3;
   const int limitMs = (kHighestSlaveAddress + 10) * (AddressSearch::kDelays.back() + 50);
-  for (int pass = 0; pass < kPasses; ++pass) {
+  for (long pass = 0; pass < passes; ++pass) {
     search.CustomItem5Click();
     if (!s.RunUntil([&] { return view.caption == search_text::kStart && s.Idle(); }, limitMs)) {
       throw CommandFailed("the search did not end");
@@ -356,13 +361,23 @@ void DownloadArchive(const LineOptions& line, Args args) {
   const std::string path = args[0];
   Session s(line);
   s.CheckPort();
-  KeptArchive view(path);
+  // The download goes to a file of its own that takes the given name only when the whole archive
+  // is in it: a download that gives up part-way keeps the file that was there.
+  const std::string partial = path + ".download";
+  struct RemovedUnlessKept {
+    const std::string& file;
+    ~RemovedUnlessKept() {
+      std::error_code ignored;
+      std::filesystem::remove(file, ignored);
+    }
+  } cleanup{partial};
+  KeptArchive view(partial);
   ArchiveDownload download(s.link, s.sequencer, view, PcArchiveDateTexts);
   std::string table = ArchiveCsvHeading();
   download.onRecordLine = [&table](int32_t number, const EventFields& event) { table += ArchiveCsvRow(number, event); };
   download.File_ButtAClick();
   if (download.DownloadActive != 1) {
-    throw CommandFailed("archive download: cannot create " + path);
+    throw CommandFailed("archive download: cannot create " + partial);
   }
   constexpr int kDownloadLimitMs = 30 * 60 * 1000;
   if (!s.RunUntil([&] { return download.DownloadActive == 0 && s.Idle(); }, kDownloadLimitMs)) {
@@ -371,6 +386,9 @@ void DownloadArchive(const LineOptions& line, Args args) {
   if (!EndedWell(s.memo1)) {
     throw CommandFailed("archive download from " + s.port.PortName() + ": " + s.LastLogLine("stopped"));
   }
+  std::error_code error;
+  std::filesystem::rename(partial, path, error);
+  if (error) throw CommandFailed("archive download: cannot write " + path + ": " + error.message());
   if (csv) WriteWhole(*csv, table);
   std::cout << download.FileLineNumber - 1 << " records written to " << path << "\n";
 }

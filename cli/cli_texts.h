@@ -20,7 +20,7 @@ inline constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  ports                              the ports the window would list\n"
-    "  search [--delay MS]                find the panel; prints its address\n"
+    "  search [--delay MS] [--passes N]   find the panel; prints its address\n"
     "  params [--json]                    the panel's parameters (\"ПРОГ.-2\")\n"
     "  clock set [now | YYYY-MM-DD HH:MM:SS]\n"
     "  clock trim N                       clock trim step, -4..4\n"
@@ -41,10 +41,11 @@ inline constexpr CommandHelp kCommandHelp[] = {
      "Lists the ports the window's Port menu would list, one a line: the pseudo-terminals of\n"
      "running simulators first, then the system's serial devices (or \"comports.txt\").\n"},
     {"search",
-     "Usage: zelor-pui-cli [--port NAME] [--baud RATE] search [--delay MS]\n"
+     "Usage: zelor-pui-cli [--port NAME] [--baud RATE] search [--delay MS] [--passes N]\n"
      "Probes addresses 1..247 for the panel, waiting MS for each answer (100, 150, 200, 250,\n"
-     "300 or 350; default 150), and prints the address it answered at. A search that finds\n"
-     "nothing is run again twice, since a reply lost on the line passes its address over.\n"},
+     "300 or 350; default 150), and prints the address it answered at. A reply lost on the\n"
+     "line passes its address over, so a search that finds nothing is run again, up to N\n"
+     "passes in all (1..10, default 3); each pass takes up to 247 x MS.\n"},
     {"params",
      "Usage: zelor-pui-cli [--port NAME] [--baud RATE] [--address N] params [--json]\n"
      "Reads the panel's parameters and prints them as text, or as one JSON object: address,\n"
