@@ -19,6 +19,7 @@
 #include "service/archive_download.h"
 #include "service/archive_reading.h"
 #include "service/archive_tab.h"
+#include "service/monitor.h"
 #include "service/archive_tab_view.h"
 #include "service/panel_parameters.h"
 #include "service/parameters_tab.h"
@@ -99,6 +100,8 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   archiveView_->Connect(*archiveReading_, *archiveDownload_);
   connect(Sound_Butt, &QPushButton::clicked, this, [this] { parameters_->Sound_ButtClick(); });
   connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
+  monitor_ = std::make_unique<LiveMonitor>(*link_, *sequencer_, *TeTabSheet1, PcLocalTime);
+  TeTabSheet1->Connect(*monitor_);
   connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
     if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
   });
@@ -145,6 +148,7 @@ void TForm1::ConnectSearch() {
 TForm1::~TForm1() {
   // Everything made from the clock or bound to the port goes before them.
   TimerX1.reset();
+  monitor_.reset();
   upgrade_.reset();
   search_.reset();
   parameters_.reset();

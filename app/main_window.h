@@ -35,6 +35,7 @@ class AutomationTab;
 class AddBoxView;
 class PanelParameters;
 class ParametersView;
+class LiveMonitor;
 class ArchiveReading;
 class ArchiveDownload;
 class ArchiveTabView;
@@ -74,6 +75,7 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
+  LiveMonitor& monitor() { return *monitor_; }
   ArchiveReading& archiveReading() { return *archiveReading_; }
   ArchiveDownload& archiveDownload() { return *archiveDownload_; }
   ArchiveTabView& archiveView() { return *archiveView_; }
@@ -140,6 +142,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
+  std::unique_ptr<LiveMonitor> monitor_;
   ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
   std::unique_ptr<ArchiveReading> archiveReading_;
   std::unique_ptr<ArchiveDownload> archiveDownload_;
