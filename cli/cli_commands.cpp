@@ -19,6 +19,8 @@
 #include "service/archive_lines.h"
 #include "service/archive_reading.h"
 #include "service/archive_texts.h"
+#include "service/monitor.h"
+#include "service/monitor_texts.h"
 #include "service/panel_parameters.h"
 #include "service/search_texts.h"
 #include "service/service_tab_texts.h"
@@ -457,6 +459,38 @@ void UpgradeCommand(const LineOptions& line, const Args& args) {
     throw CommandFailed("upgrade on " + s.port.PortName() + ": " + s.LastLogLine("stopped"));
   }
   std::cout << WithoutLead(upgrade_text::kUpgradeOk) << "\n";
+}
+
+// ---- monitor ----
+
+void MonitorCommand(const LineOptions& line, const Args& given) {
+  Args args = given;
+  const bool json = TakeFlag(args, "--json");
+  NoMoreArgs(args);
+  Session s(line);
+  s.CheckPort();
+  s.CatchInterrupt();
+  PrintedMonitor view(json);
+  view.SetButtonCaption(monitor_text::kStart);
+  LiveMonitor monitor(s.link, s.sequencer, view, PcLocalTime);
+  monitor.TeButton2Click();
+  // Until the panel has answered once, the same few lost replies as a single request are allowed;
+  // after that, monitoring rides out any gap until it is interrupted.
+  constexpr int kStartAttempts = 6;
+  const auto noPanel = [&] { return view.printed == 0 && s.memo1.FailuresInRow() >= kStartAttempts; };
+  const auto portGone = [&] { return view.printed == 0 && s.memo1.LastLine().rfind(text::kPortOpenError, 0) == 0; };
+  constexpr int kForever = 1 << 30;
+  s.RunUntil([&] { return s.Interrupted() || noPanel() || portGone(); }, kForever);
+  const bool failed = !s.Interrupted();
+  monitor.TeButton2Click();
+  // A stop waits for the reply in flight; nothing is sent after it.
+  constexpr int kStopLimitMs = 3000;
+  s.RunUntil([&] { return !s.link.Timer_Rx->Enabled() && s.link.WaitPending == 0 && !s.link.Timer_Wait->Enabled(); },
+             kStopLimitMs);
+  s.link.ClosePort();
+  if (failed) {
+    throw CommandFailed("monitor on " + s.port.PortName() + ": " + s.LastLogLine("no answer from the panel"));
+  }
 }
 
 }  // namespace zelor::cli

@@ -17,6 +17,7 @@ void ParamsCommand(const LineOptions& line, const Args& args);
 void ClockCommand(const LineOptions& line, const Args& args);
 void ArchiveCommand(const LineOptions& line, const Args& args);
 void UpgradeCommand(const LineOptions& line, const Args& args);
+void MonitorCommand(const LineOptions& line, const Args& args);
 
 // A mistake in the arguments: the program says so and shows how the command is used.
 class UsageError : public std::runtime_error {

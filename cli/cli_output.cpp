@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "link/link_texts.h"
+
 namespace zelor::cli {
 
 void KeptLog::AddLine(const std::string& line) {
   lines_.push_back(line);
+  if (line == text::kOk) failuresInRow_ = 0;
+  if (line == text::kTimeOut || line == text::kCrcError) ++failuresInRow_;
   if (echo_) std::fprintf(stderr, "%s\n", line.c_str());
 }
 

@@ -24,9 +24,12 @@ class KeptLog : public LogMemo {
   const std::vector<std::string>& Lines() const { return lines_; }
   std::string LastLine() const { return lines_.empty() ? std::string() : lines_.back(); }
   bool Contains(const std::string& line) const;
+  // Replies lost or broken since the last good one ("   : TIME OUT.", "   : CRC ERROR.").
+  int FailuresInRow() const { return failuresInRow_; }
 
  private:
   bool echo_;
+  int failuresInRow_ = 0;
   std::vector<std::string> lines_;
 };
 

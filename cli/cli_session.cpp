@@ -1,5 +1,9 @@
 #include "cli/cli_session.h"
 
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTimer>
@@ -44,6 +48,27 @@ Session::Session(const LineOptions& options) : memo1(options.log), memo2(options
   link.SetPcBaudIndex(options.baudIndex);
   link.BaudIndex = options.baudIndex;
   link.DeviceAddress = options.address;
+}
+
+Session::~Session() {
+  if (signalFd_ >= 0) ::close(signalFd_);
+}
+
+void Session::CatchInterrupt() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  ::sigprocmask(SIG_BLOCK, &set, nullptr);
+  signalFd_ = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+}
+
+bool Session::Interrupted() {
+  if (signalFd_ >= 0 && !interrupted_) {
+    signalfd_siginfo info{};
+    interrupted_ = ::read(signalFd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info);
+  }
+  return interrupted_;
 }
 
 void Session::CheckPort() {

@@ -30,12 +30,16 @@ struct LineOptions {
 class Session {
  public:
   explicit Session(const LineOptions& options);
+  ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
   // Opens the port once and closes it again, so that a port that cannot be opened is reported
   // with the system's reason before any operation starts.
   void CheckPort();
+  // From now on SIGINT and SIGTERM do not end the program but make Interrupted() true.
+  void CatchInterrupt();
+  bool Interrupted();
   // Runs the event loop until `done` holds or `limitMs` has passed; false on the latter.
   bool RunUntil(const std::function<bool()>& done, int limitMs);
   // No operation running and no answer awaited.
@@ -54,6 +58,10 @@ class Session {
   TerminalProgress progress;
   Link link{clock, port, LinkSurfaces{memo1, memo2, status, progress}};
   Sequencer sequencer{link};
+
+ private:
+  int signalFd_ = -1;
+  bool interrupted_ = false;
 };
 
 // How many times a single request is sent before the command gives up.

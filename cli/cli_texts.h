@@ -27,6 +27,7 @@ inline constexpr const char* kUsage =
     "  archive download FILE.txt [--csv FILE.csv]\n"
     "  archive last [N]                   the N newest records (1..15, default 15)\n"
     "  upgrade FIRMWARE.bin               replace the panel's firmware (panel in boot-loader mode)\n"
+    "  monitor [--json]                   the panel's events as they come, until interrupted\n"
     "\n"
     "Exit status: 0 on success, 1 when the operation failed, 2 for a usage mistake.\n";
 
@@ -67,6 +68,12 @@ inline constexpr CommandHelp kCommandHelp[] = {
      "Usage: zelor-pui-cli [--port NAME] upgrade FIRMWARE.bin\n"
      "Carries the firmware file to the panel's boot loader (at 115200 baud); restart the\n"
      "panel in boot-loader mode first.\n"},
+    {"monitor",
+     "Usage: zelor-pui-cli [--port NAME] [--baud RATE] [--address N] monitor [--json]\n"
+     "Live monitoring: the start summary (the panel's time, its integral state, the record\n"
+     "count), then one line for each new event, as the window's status tab shows them, until\n"
+     "Ctrl+C or SIGTERM (exit status 0). With --json, each line as {\"line\": \"...\"}. Fails\n"
+     "when the panel does not answer the first requests.\n"},
 };
 
 }  // namespace zelor::cli::text

@@ -10,6 +10,7 @@
 #include "service/archive_view.h"
 #include "service/parameter_view.h"
 #include "service/search_view.h"
+#include "service/monitor_view.h"
 #include "upgrade/upgrade_view.h"
 
 namespace zelor::cli {
@@ -79,6 +80,27 @@ class KeptUpgrade : public UpgradeView {
 
  private:
   std::string path_;
+};
+
+}  // namespace zelor::cli
+
+namespace zelor::cli {
+
+// "СТАТУС": the monitor's lines printed as they come, as text or one JSON object a line.
+class PrintedMonitor : public MonitorView {
+ public:
+  explicit PrintedMonitor(bool json) : json_(json) {}
+  void ClearMemo() override {}
+  void SetMemoBlue() override {}
+  void AddLine(const std::string& line) override;
+  std::string ButtonCaption() const override { return caption_; }
+  void SetButtonCaption(const std::string& caption) override { caption_ = caption; }
+
+  int printed = 0;
+
+ private:
+  bool json_;
+  std::string caption_;
 };
 
 }  // namespace zelor::cli

@@ -77,6 +77,7 @@ int Run(const Parsed& p) {
   static constexpr Entry kCommands[] = {
       {"ports", PortsCommand},     {"search", SearchCommand},   {"params", ParamsCommand},
       {"clock", ClockCommand},     {"archive", ArchiveCommand}, {"upgrade", UpgradeCommand},
+      {"monitor", MonitorCommand},
   };
   for (const auto& c : kCommands) {
     if (p.command == c.name) {
