@@ -24,6 +24,8 @@
 #include "service/archive_tab.h"
 #include "service/archive_tab_view.h"
 #include "service/archive_texts.h"
+#include "service/monitor_lines.h"
+#include "service/monitor_texts.h"
 
 namespace zelor::test {
 namespace {
@@ -105,7 +107,7 @@ TEST_F(CliOnPtyTest, HelpForTheProgramAndEveryCommand) {
   const CliRun help = RunCli({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_TRUE(help.out.startsWith("Usage: zelor-pui-cli")) << help.out.toStdString();
-  for (const char* command : {"ports", "search", "params", "clock", "archive", "upgrade"}) {
+  for (const char* command : {"ports", "search", "params", "clock", "archive", "upgrade", "monitor"}) {
     const CliRun run = RunCli({command, "--help"});
     EXPECT_EQ(run.exitCode, 0) << command;
     EXPECT_TRUE(run.out.startsWith("Usage: zelor-pui-cli")) << command;
@@ -257,6 +259,54 @@ TEST_F(CliOnPtyTest, TenPercentDroppedRepliesStillSucceed) {
   sim.Stop();
 }
 
+// The monitor prints the panel's new events until it is told to stop; the last one printed is the
+// simulator's newest record.
+TEST_F(CliOnPtyTest, MonitorPrintsTheNewEventsUntilInterrupted) {
+  for (const QStringList& faults : {QStringList{}, QStringList{"--fault", "noreply@rate=0.1", "--seed", "2"}}) {
+    SimProcess& sim = StartSim(QStringList{"--event-every", "1"} + faults);
+    for (const bool json : {false, true}) {
+      QStringList args{"--port", QString::fromStdString(sim.name), "monitor"};
+      if (json) args << "--json";
+      auto process = StartCli(args);
+      QString out;
+      // Two new events after the start summary's pointer line.
+      ASSERT_TRUE(WaitUntil(
+          [&] {
+            out += QString::fromUtf8(process->readAllStandardOutput());
+            const int pointer = out.indexOf(json ? "{\"line\": \"\\\\\\\\_\"}" : "\\\\_\n");
+            return pointer >= 0 && out.mid(pointer).count('\n') >= 3;
+          },
+          20000))
+          << out.toStdString();
+      process->terminate();  // SIGTERM, as Ctrl+C's SIGINT
+      const CliRun run = Finish(*process);
+      out += run.out;
+      EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+      EXPECT_TRUE(out.contains(QString::fromUtf8(monitor_text::kStarted))) << out.toStdString();
+      DirectReader reader(sim.Path(), kDefaultDeviceAddress);
+      const auto newest = reader.Registers(reg::kArchiveNewest, 1);
+      ASSERT_TRUE(newest);
+      // The events printed are records of the ring, in order, up to one of the newest two.
+      QStringList lines = out.split('\n');
+      if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+      ASSERT_FALSE(lines.isEmpty());
+      const std::string lastPrinted =
+          json ? QJsonDocument::fromJson(lines.back().toUtf8()).object()["line"].toString().toStdString()
+               : lines.back().toStdString();
+      bool found = false;
+      for (uint16_t back = 0; back < 3 && !found; ++back) {
+        const uint16_t at = static_cast<uint16_t>((*newest)[0] - back);
+        const auto record = reader.Read(at, 1, 12);
+        ASSERT_TRUE(record);
+        const std::string line = MonitorRecordLine(record->data());
+        found = lastPrinted == line;
+      }
+      EXPECT_TRUE(found) << "the last line printed is not one of the simulator's newest records: " << lastPrinted;
+    }
+    sims.clear();
+  }
+}
+
 TEST_F(CliOnPtyTest, UpgradeCarriesTheFirmwareEvenWithDroppedAcknowledgements) {
   std::vector<char> firmware(61442 + 100);
   for (std::size_t i = 0; i < firmware.size(); ++i) firmware[i] = static_cast<char>((i * 13 + i / 509) & 0xFF);
@@ -300,6 +350,7 @@ TEST_F(CliOnPtyTest, WithoutAPanelEveryCommandFailsWithOneClearLine) {
       {{"archive", "download", File("kept.txt"), "--csv", File("kept.csv")}, 21 * 350},
       {{"search", "--delay", "100", "--passes", "1"}, 247 * 100},
       {{"upgrade", File("firmware.bin")}, 6 * 2000},
+      {{"monitor"}, 6 * (350 + 250)},
   };
   // Each on a terminal of its own, all at once.
   std::vector<std::unique_ptr<SilentTerminal>> lines;
