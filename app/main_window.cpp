@@ -13,6 +13,8 @@
 #include "automation/automation_tab.h"
 #include "config/add_box_view.h"
 #include "config/config_tab.h"
+#include "config/config_transfer.h"
+#include "config/config_transfer_view.h"
 #include "link/format.h"
 #include "link/line_rates.h"
 #include "model/zone_groups.h"
@@ -102,6 +104,9 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
   monitor_ = std::make_unique<LiveMonitor>(*link_, *sequencer_, *TeTabSheet1, PcLocalTime);
   TeTabSheet1->Connect(*monitor_);
+  transferView_ = new ConfigTransferView(*TeTabSheet12, *Add_Box, Config, this);
+  transfer_ = std::make_unique<ConfigTransfer>(*link_, *sequencer_, Config, *transferView_);
+  transferView_->Connect(*transfer_);
   connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
     if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
   });
@@ -152,6 +157,7 @@ TForm1::~TForm1() {
   upgrade_.reset();
   search_.reset();
   parameters_.reset();
+  transfer_.reset();
   archiveDownload_.reset();
   archiveReading_.reset();
   sequencer_.reset();

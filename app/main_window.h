@@ -36,6 +36,8 @@ class AddBoxView;
 class PanelParameters;
 class ParametersView;
 class LiveMonitor;
+class ConfigTransfer;
+class ConfigTransferView;
 class ArchiveReading;
 class ArchiveDownload;
 class ArchiveTabView;
@@ -76,6 +78,8 @@ class TForm1 : public QWidget {
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
   LiveMonitor& monitor() { return *monitor_; }
+  ConfigTransfer& transfer() { return *transfer_; }
+  ConfigTransferView& transferView() { return *transferView_; }
   ArchiveReading& archiveReading() { return *archiveReading_; }
   ArchiveDownload& archiveDownload() { return *archiveDownload_; }
   ArchiveTabView& archiveView() { return *archiveView_; }
@@ -143,6 +147,8 @@ class TForm1 : public QWidget {
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
   std::unique_ptr<LiveMonitor> monitor_;
+  ConfigTransferView* transferView_ = nullptr;  // owned by TeTabSheet12
+  std::unique_ptr<ConfigTransfer> transfer_;
   ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
   std::unique_ptr<ArchiveReading> archiveReading_;
   std::unique_ptr<ArchiveDownload> archiveDownload_;

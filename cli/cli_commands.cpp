@@ -7,6 +7,10 @@
 #include <sstream>
 
 #include "cli/cli_views.h"
+#include "config/config_files.h"
+#include "config/config_image.h"
+#include "config/config_report.h"
+#include "config/config_texts.h"
 #include "link/format.h"
 #include "link/line_rates.h"
 #include "link/link_texts.h"
@@ -491,6 +495,114 @@ void MonitorCommand(const LineOptions& line, const Args& given) {
   if (failed) {
     throw CommandFailed("monitor on " + s.port.PortName() + ": " + s.LastLogLine("no answer from the panel"));
   }
+}
+
+// ---- config ----
+
+namespace {
+
+// The parse's notes on what it had to leave out of an image, as warnings.
+void WarnAbout(const std::vector<std::string>& notes) {
+  for (const auto& note : notes) std::cerr << kProgramName << ": warning: " << WithoutLead(note) << "\n";
+}
+
+// Runs the 68-block read into the transfer's image and the model; throws when it did not end well.
+void ReadConfiguration(Session& s, ConfigTransfer& transfer, const char* what) {
+  transfer.Load_ButtAClick();
+  constexpr int kTransferLimitMs = 10 * 60 * 1000;
+  if (!s.RunUntil([&] { return s.Idle(); }, kTransferLimitMs)) throw CommandFailed(std::string(what) + " did not end");
+  const auto& lines = s.memo1.Lines();
+  if (lines.size() < 2 || lines.front() != text::kConfigReading || lines.back() != text::kOk) {
+    // The give-up writes its reason under the title line; a bad image CRC stands alone first.
+    std::string why = "no answer";
+    if (!lines.empty()) why = lines.front() == text::kConfigReading && lines.size() > 1 ? lines[1] : lines.front();
+    throw CommandFailed(std::string(what) + " from " + s.port.PortName() + ": " + WithoutLead(why));
+  }
+  WarnAbout(std::vector<std::string>(lines.begin() + 1, lines.end() - 1));
+}
+
+void ConfigRead(const LineOptions& line, Args args) {
+  if (args.size() != 1) throw UsageError("config read takes one FILE.bin");
+  Session s(line);
+  s.CheckPort();
+  ConfigModel model;
+  FileTransfer view("", args[0]);
+  ConfigTransfer transfer(s.link, s.sequencer, model, view);
+  ReadConfiguration(s, transfer, "config read");
+  s.memo1.Clear();
+  transfer.Save_ButtBClick();
+  if (!view.written) throw CommandFailed("config read: " + s.LastLogLine("nothing written to " + args[0]));
+  std::cout << "configuration written to " << *view.written << "\n";
+}
+
+void ConfigWrite(const LineOptions& line, Args args) {
+  const bool verify = TakeFlag(args, "--verify");
+  if (args.size() != 1) throw UsageError("config write takes one FILE.bin");
+  Session s(line);
+  s.CheckPort();
+  ConfigModel model;
+  FileTransfer view(args[0], "");
+  ConfigTransfer transfer(s.link, s.sequencer, model, view);
+  s.memo1.Clear();
+  transfer.Load_ButtBClick();
+  if (!view.modelReplaced) throw CommandFailed("config write: " + args[0] + ": " + s.LastLogLine("not read"));
+  // An image the parse had to cut is not written: the panel would get less than the file holds.
+  if (!s.memo1.Lines().empty()) {
+    WarnAbout(s.memo1.Lines());
+    throw CommandFailed("config write: " + args[0] + " is not sound; nothing was written");
+  }
+  transfer.Save_ButtAClick();
+  if (s.link.OperationMode != omConfigWrite) {
+    throw CommandFailed("config write: " + WithoutLead(s.memo2.LastLine()));  // the build's refusal
+  }
+  constexpr int kTransferLimitMs = 10 * 60 * 1000;
+  if (!s.RunUntil([&] { return s.Idle(); }, kTransferLimitMs)) throw CommandFailed("config write did not end");
+  if (s.memo1.Lines() != std::vector<std::string>{text::kConfigWriting, text::kOk}) {
+    throw CommandFailed("config write to " + s.port.PortName() + ": " + s.LastLogLine("not applied"));
+  }
+  if (verify) {
+    const ConfigImage written = transfer.Image();
+    ReadConfiguration(s, transfer, "config write --verify");
+    const auto sent = std::span(written).first(TransferLength);
+    const auto back = std::span(transfer.Image()).first(TransferLength);
+    if (!std::equal(sent.begin(), sent.end(), back.begin())) {
+      throw CommandFailed("config write --verify: the panel holds another configuration than the one written");
+    }
+    std::cout << "configuration written, applied and read back the same\n";
+    return;
+  }
+  std::cout << "configuration written and applied\n";
+}
+
+void ConfigShow(Args args) {
+  const bool json = TakeFlag(args, "--json");
+  const bool html = TakeFlag(args, "--html");
+  if (json && html) throw UsageError("config show takes --json or --html, not both");
+  if (args.size() != 1) throw UsageError("config show takes one FILE.bin");
+  FileTransfer files("", "");
+  const FileBytes file = files.ReadFile(args[0], ImageSize + 1);
+  if (!file.error.empty()) throw CommandFailed("config show: " + WithoutLead(FileErrorText(file.error)));
+  if (const auto refusal = RefuseImageFile(file.size)) throw CommandFailed("config show: " + WithoutLead(*refusal));
+  if (file.bytes.size() != ImageSize) throw CommandFailed("config show: " + WithoutLead(WrongFileSizeText(file.bytes.size())));
+  auto image = std::make_unique<ConfigImage>();
+  std::copy(file.bytes.begin(), file.bytes.end(), image->begin());
+  ConfigModel model;
+  WarnAbout(ParseImage(model, *image));
+  const ConfigReport report = BuildConfigReport(model);
+  std::cout << (json ? ReportJson(report) : html ? ReportHtml(report) : ReportText(report));
+}
+
+}  // namespace
+
+void ConfigCommand(const LineOptions& line, const Args& given) {
+  Args args = given;
+  if (args.empty()) throw UsageError("config needs read, write or show");
+  const std::string what = args.front();
+  args.erase(args.begin());
+  if (what == "read") return ConfigRead(line, args);
+  if (what == "write") return ConfigWrite(line, args);
+  if (what == "show") return ConfigShow(args);
+  throw UsageError("config takes read, write or show, not " + what);
 }
 
 }  // namespace zelor::cli

@@ -18,6 +18,7 @@ void ClockCommand(const LineOptions& line, const Args& args);
 void ArchiveCommand(const LineOptions& line, const Args& args);
 void UpgradeCommand(const LineOptions& line, const Args& args);
 void MonitorCommand(const LineOptions& line, const Args& args);
+void ConfigCommand(const LineOptions& line, const Args& args);
 
 // A mistake in the arguments: the program says so and shows how the command is used.
 class UsageError : public std::runtime_error {

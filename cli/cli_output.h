@@ -9,6 +9,8 @@
 
 namespace zelor::cli {
 
+inline constexpr const char* kProgramName = "zelor-pui-cli";
+
 // A log memo that keeps its lines and, when asked, echoes each new line to stderr.
 class KeptLog : public LogMemo {
  public:

@@ -1,9 +1,10 @@
 // The command-line program's own texts: its usage and the help of each command.
 #pragma once
+#include "cli/cli_output.h"
 
 namespace zelor::cli::text {
 
-inline constexpr const char* kProgram = "zelor-pui-cli";
+inline constexpr const char* kProgram = kProgramName;
 
 inline constexpr const char* kUsage =
     "Usage: zelor-pui-cli [--port NAME] [--baud RATE] [--address N] [--log] COMMAND [ARGS...]\n"
@@ -28,6 +29,9 @@ inline constexpr const char* kUsage =
     "  archive last [N]                   the N newest records (1..15, default 15)\n"
     "  upgrade FIRMWARE.bin               replace the panel's firmware (panel in boot-loader mode)\n"
     "  monitor [--json]                   the panel's events as they come, until interrupted\n"
+    "  config read FILE.bin               the panel's configuration into a file\n"
+    "  config write FILE.bin [--verify]   a configuration file into the panel, applied\n"
+    "  config show FILE.bin [--json | --html]  a readable report of a configuration file\n"
     "\n"
     "Exit status: 0 on success, 1 when the operation failed, 2 for a usage mistake.\n";
 
@@ -68,6 +72,17 @@ inline constexpr CommandHelp kCommandHelp[] = {
      "Usage: zelor-pui-cli [--port NAME] upgrade FIRMWARE.bin\n"
      "Carries the firmware file to the panel's boot loader (at 115200 baud); restart the\n"
      "panel in boot-loader mode first.\n"},
+    {"config",
+     "Usage: zelor-pui-cli [OPTIONS] config read FILE.bin\n"
+     "       zelor-pui-cli [OPTIONS] config write FILE.bin [--verify]\n"
+     "       zelor-pui-cli config show FILE.bin [--json | --html]\n"
+     "read: the panel's configuration (devices, zones, groups, rules) into FILE.bin, as the\n"
+     "window saves it (the name's extension becomes .bin); a read whose image check fails is\n"
+     "not saved. write: FILE.bin into the panel and applied; a configuration the window would\n"
+     "refuse (duplicate zone numbers, rules beyond the command slots) is refused with the\n"
+     "window's message, and a file the tool cannot read whole is not written. --verify reads\n"
+     "the configuration back and compares it. show: devices and their zones, the groups and\n"
+     "the rules as text, as JSON, or as a printable HTML page for the installation records.\n"},
     {"monitor",
      "Usage: zelor-pui-cli [--port NAME] [--baud RATE] [--address N] monitor [--json]\n"
      "Live monitoring: the start summary (the panel's time, its integral state, the record\n"

@@ -1,5 +1,8 @@
 #include "cli/cli_views.h"
 
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
 #include <iostream>
 
 namespace zelor::cli {
@@ -30,6 +33,42 @@ void PrintedMonitor::AddLine(const std::string& line) {
   } else {
     std::cout << line << std::endl;
   }
+}
+
+}  // namespace zelor::cli
+
+namespace zelor::cli {
+
+FileBytes FileTransfer::ReadFile(const std::string& path, std::size_t limit) {
+  FileBytes result;
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) {
+    result.error = file.errorString().toStdString();
+    return result;
+  }
+  result.size = static_cast<unsigned long long>(std::max<qint64>(file.size(), 0));
+  const QByteArray bytes = file.read(static_cast<qint64>(limit));
+  if (file.error() != QFileDevice::NoError) {
+    result.error = file.errorString().toStdString();
+    return result;
+  }
+  result.bytes.assign(bytes.begin(), bytes.end());
+  return result;
+}
+
+std::string FileTransfer::WriteFile(const std::string& path, std::span<const uint8_t> bytes) {
+  // Put in place only when every byte is written: a failed save leaves the file that was there.
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
+  const auto size = static_cast<qint64>(bytes.size());
+  if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
+    std::string error = file.errorString().toStdString();
+    file.cancelWriting();
+    return error;
+  }
+  if (!file.commit()) return file.errorString().toStdString();
+  written = path;
+  return {};
 }
 
 }  // namespace zelor::cli

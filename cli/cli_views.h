@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/cli_output.h"
+#include "config/config_transfer.h"
 #include "service/archive_view.h"
 #include "service/parameter_view.h"
 #include "service/search_view.h"
@@ -101,6 +102,29 @@ class PrintedMonitor : public MonitorView {
  private:
   bool json_;
   std::string caption_;
+};
+
+}  // namespace zelor::cli
+
+namespace zelor::cli {
+
+// The configuration transfer's files named on the command line, read and saved as the window does.
+class FileTransfer : public TransferView {
+ public:
+  FileTransfer(std::string openPath, std::string savePath) : open_(std::move(openPath)), save_(std::move(savePath)) {}
+  void ShowAddButton() override {}
+  void ModelReplaced() override { modelReplaced = true; }
+  std::optional<std::string> ChooseFileToOpen() override { return open_; }
+  std::optional<std::string> ChooseFileToSave() override { return save_; }
+  FileBytes ReadFile(const std::string& path, std::size_t limit) override;
+  std::string WriteFile(const std::string& path, std::span<const uint8_t> bytes) override;
+
+  bool modelReplaced = false;
+  std::optional<std::string> written;  // the file a save wrote
+
+ private:
+  std::string open_;
+  std::string save_;
 };
 
 }  // namespace zelor::cli

@@ -77,7 +77,7 @@ int Run(const Parsed& p) {
   static constexpr Entry kCommands[] = {
       {"ports", PortsCommand},     {"search", SearchCommand},   {"params", ParamsCommand},
       {"clock", ClockCommand},     {"archive", ArchiveCommand}, {"upgrade", UpgradeCommand},
-      {"monitor", MonitorCommand},
+      {"monitor", MonitorCommand}, {"config", ConfigCommand},
   };
   for (const auto& c : kCommands) {
     if (p.command == c.name) {

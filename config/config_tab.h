@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include "model/config_model.h"
 #include "widgets/qt_string_grid.h"
 
 namespace zelor {
@@ -19,6 +20,8 @@ class ConfigTab : public QWidget {
 
   // FormActivate: headings and widths of NodesGrid and ZoneGrid; the tool bar takes NodesGrid's width.
   void SetUpGrids();
+  // The device list and the selected device's zones, written again from the model.
+  void RefreshGrids(const ConfigModel& model);
 
   QFrame* TeToolBar1;
   QToolButton* Load_ButtA;

@@ -1,6 +1,8 @@
 #include "config/config_texts.h"
 
+#include "config/image_layout.h"
 #include "link/format.h"
+#include "link/link_texts.h"
 
 namespace zelor {
 namespace {
@@ -18,6 +20,15 @@ std::string DuplicateNumbersText() {
 std::string TooManySlotsText(unsigned slotsNeeded) {
   return std::string(kError) + "в разделе \"АВТОМАТИКА\" нужно команд: " + std::to_string(slotsNeeded) +
          ", а ячеек только 32.";
+}
+
+std::string ReadCrcMismatchText() { return std::string(text::kConfigReading) + "  ошибка CRC."; }
+
+std::string FileErrorText(const std::string& error) { return "   : ERROR - " + error + "."; }
+
+std::string WrongFileSizeText(unsigned long long size) {
+  return std::string(kError) + "размер файла " + std::to_string(size) + " байт, а файл конфигурации - " +
+         std::to_string(ImageSize) + " байт; конфигурация не изменена.";
 }
 
 std::string NodeCountTooLargeText(unsigned stored) {

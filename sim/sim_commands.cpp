@@ -1,11 +1,35 @@
 #include "sim/sim_commands.h"
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace zelor::sim {
 
 SimCommands::SimCommands(Panel& panel, Session& session, TrafficLog& log, std::ostream& say)
-    : panel_(panel), session_(session), log_(log), say_(say), upgradesSeen_(panel.upgradesFinished()) {}
+    : panel_(panel), session_(session), log_(log), say_(say), upgradesSeen_(panel.upgradesFinished()),
+      appliesSeen_(panel.config().applied()) {}
+
+void SimCommands::ReportConfigApplied() {
+  if (panel_.config().applied() == appliesSeen_) return;
+  appliesSeen_ = panel_.config().applied();
+  say_ << "configuration applied" << std::endl;
+  if (configOut.empty()) return;
+  // Written whole under a temporary name and then renamed, so a reader never sees half a file.
+  const std::string temporary = configOut + ".part";
+  const std::vector<uint8_t> image = panel_.config().ImageFile();
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  out.close();
+  std::error_code failed;
+  if (out) std::filesystem::rename(temporary, configOut, failed);  // replaces an older file
+  if (!out || failed) {
+    std::filesystem::remove(temporary, failed);
+    say_ << "error: cannot write " << configOut << std::endl;
+    return;
+  }
+  say_ << "configuration written to " << configOut << std::endl;
+}
 
 void SimCommands::ReportUpgrade() {
   if (panel_.upgradesFinished() == upgradesSeen_) return;
@@ -52,6 +76,7 @@ bool SimCommands::Command(const std::string& line) {
     say_ << "commands: event, fire ZONE, bootloader, status, quit" << std::endl;
   }
   ReportUpgrade();
+  ReportConfigApplied();
   return true;
 }
 

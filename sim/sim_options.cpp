@@ -52,6 +52,7 @@ The panel:
   --seed N             where the generated events and fault rates start (default 1)
   --bootloader         start in boot-loader mode (115200 baud) instead of as a panel
   --firmware-out FILE  after each finished upgrade write the received firmware there
+  --config-out FILE    after each applied configuration write it there as a .bin file
 The line:
   --baud RATE          rate to pace replies at: 1200 .. 57600 or 115200 (default 57600);
                        a pseudo-terminal ignores the rate, so pacing is simulated
@@ -148,6 +149,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
       o.bootLoader = true;
     } else if (a == "--firmware-out") {
       if (!value(o.firmwareOut)) return std::nullopt;
+    } else if (a == "--config-out") {
+      if (!value(o.configOut)) return std::nullopt;
     } else if (a == "--fault") {
       if (!value(v)) return std::nullopt;
       auto rule = ParseFaultRule(v, error);

@@ -22,6 +22,7 @@ struct SimOptions {
   int64_t eventEveryMicros = 0;
   bool bootLoader = false;
   std::string firmwareOut;   // --firmware-out FILE
+  std::string configOut;     // --config-out FILE.bin
   std::vector<FaultRule> faults;
   int64_t faultDelayMicros = 400'000;
   int64_t faultGapMicros = 200'000;

@@ -24,6 +24,7 @@ SimServer::SimServer(Panel& panel, Session& session, TrafficLog& log, int lineFd
 
 void SimServer::AfterTraffic() {
   commands_.ReportUpgrade();
+  commands_.ReportConfigApplied();
   if (session_.lineBaud() != lineRate_) {
     lineRate_ = session_.lineBaud();
     if (realDevice_ && !SetLineRate(lineFd_, lineRate_)) {

@@ -20,6 +20,7 @@ class SimServer {
   SimServer(Panel& panel, Session& session, TrafficLog& log, int lineFd, bool realDevice, std::ostream& say);
 
   std::string& firmwareOut() { return commands_.firmwareOut; }
+  std::string& configOut() { return commands_.configOut; }
 
   // Serves until `stopFd` is readable (then returns 0) or the line fails (1). `commandFd`
   // (or -1) carries text commands; `eventFd` (or -1) readable means "write one event now".

@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
   SimServer server(program->panel(), program->session(), program->log(), endpoint->line.get(),
                    !endpoint->pseudoTerminal, std::cout);
   server.firmwareOut() = o.firmwareOut;
+  server.configOut() = o.configOut;
   const int rc = server.Run(stopFd.get(), o.commands ? STDIN_FILENO : -1, eventFd.get());
   std::cout << "zelor-pui-sim: stopped after " << program->session().framesHandled() << " requests" << std::endl;
   return rc;

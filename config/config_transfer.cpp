@@ -1,0 +1,216 @@
+#include "config/config_transfer.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "automation/rules.h"
+#include "config/config_files.h"
+#include "config/config_image.h"
+#include "config/config_texts.h"
+#include "config/rule_storage.h"
+#include "link/frames.h"
+#include "link/link_texts.h"
+#include "link/registers.h"
+
+namespace zelor {
+
+using enum OperationMode;
+using enum ResponseKind;
+
+namespace {
+constexpr uint8_t kBlockReplyLength = fn::kReadReplyOverhead + reg::kConfigBlockBytes;  // 197
+constexpr std::size_t kBlockDataOffset = 3;  // address, function, byte count
+static_assert(std::size_t{ConfigTransfer::kLastPage} * reg::kConfigPageStride + reg::kConfigBlockBytes ==
+              TransferLength);
+}  // namespace
+
+ConfigTransfer::ConfigTransfer(Link& link, Sequencer& sequencer, ConfigModel& model, TransferView& view)
+    : link_(link), sequencer_(sequencer), model_(model), view_(view) {
+  link_.RegisterHandler(rkConfigBlockRead, [this] { OnConfigBlockRead(); });
+  link_.RegisterHandler(rkConfigBlockWrite, [this] { OnConfigBlockWritten(); });
+  sequencer_.SetFrameSender(omConfigWrite, [this] { SendConfigBlock(link_.BlockIndex); });
+}
+
+void ConfigTransfer::ShowTransferStart(MemoColor color, const std::string& line) {
+  link_.surfaces().memo1.SetVisible(false);
+  LogMemo& memo2 = link_.surfaces().memo2;
+  memo2.SetColor(color);
+  memo2.Clear();
+  memo2.AddLine(line);
+  memo2.SetVisible(true);
+}
+
+void ConfigTransfer::ShowFileError(MemoColor color, const std::string& line) {
+  view_.ShowAddButton();
+  LogMemo& memo1 = link_.surfaces().memo1;
+  memo1.Clear();
+  memo1.SetColor(color);
+  memo1.AddLine(line);
+}
+
+uint8_t ConfigTransfer::Rebuild() {
+  // Built aside: a refused build writes part of an image, which ConfigImage never holds.
+  auto built = std::make_unique<ConfigImage>();
+  const uint8_t result = BuildImage(model_, *built);
+  if (BuildReachedRules(model_, result)) {
+    PurgeIncompleteRules(model_);
+    RefreshAutoGrid(model_, 0);
+  }
+  if (result == kBuildOk) image_ = *built;
+  return result;
+}
+
+bool ConfigTransfer::BuildForTransfer(std::string& refusal) {
+  switch (Rebuild()) {
+    case kBuildOk: return true;
+    case kBuildTooManySlots: refusal = TooManySlotsText(CommandSlotsNeeded(model_)); return false;
+    default: refusal = DuplicateNumbersText(); return false;
+  }
+}
+
+std::vector<std::string> ConfigTransfer::ParseIntoModel() {
+  std::vector<std::string> notes = ParseImage(model_, image_);
+  view_.ModelReplaced();
+  return notes;
+}
+
+// ---- read from the panel ----
+
+void ConfigTransfer::Load_ButtAClick() {
+  if (link_.OperationMode != omIdle) return;
+  view_.ShowAddButton();
+  link_.ErrorCount = 0;
+  link_.BlockIndex = 0;
+  ProgressBar& progress = link_.surfaces().progress1;
+  progress.SetRange(0, kReadProgressEnd);
+  progress.SetPosition(1);
+  progress.SetVisible(true);
+  sequencer_.Start(omConfigRead, Sequencer::kStartIntervalMs);
+  ShowTransferStart(MemoColor::Blue, text::kConfigReading);
+}
+
+void ConfigTransfer::StoreReadBlock(uint8_t page) {
+  const std::size_t at = std::size_t{page} * reg::kConfigPageStride;
+  if (at + reg::kConfigBlockBytes > TransferLength) return;
+  std::copy_n(link_.FrameBuffer.begin() + kBlockDataOffset, reg::kConfigBlockBytes, image_.begin() + at);
+}
+
+void ConfigTransfer::OnConfigBlockRead() {
+  // A reply of another length carries no block: the next tick asks for the same block again.
+  if (link_.RxCount != kBlockReplyLength) return;
+  StoreReadBlock(link_.BlockIndex);
+  link_.BlockIndex = static_cast<uint8_t>(link_.BlockIndex + kPagesPerBlock);
+  link_.ErrorCount = 0;
+  if (link_.BlockIndex <= kLastPage + 1) {
+    link_.surfaces().progress1.SetPosition(link_.BlockIndex);
+    return;
+  }
+  ReadCompleted();
+}
+
+void ConfigTransfer::ReadCompleted() {
+  LinkSurfaces& s = link_.surfaces();
+  s.progress1.SetPosition(kReadProgressEnd);
+  link_.ClosePort();
+  link_.OperationMode = omIdle;
+  link_.UpdateStatusBar();
+  s.progress1.SetVisible(false);
+  s.memo1.Clear();
+  s.memo1.AddLine(text::kConfigReading);
+  if (!ImageCrcMatches(image_)) {
+    // Reported, and the configuration is still taken over into the model.
+    s.memo1.Clear();
+    s.memo1.AddLine(ReadCrcMismatchText());
+  }
+  for (const std::string& line : ParseIntoModel()) s.memo1.AddLine(line);
+  // The image is rewritten from the freshly parsed model (its result is not looked at: every
+  // write and save builds again first).
+  Rebuild();
+  s.memo2.SetVisible(false);
+  s.memo1.SetVisible(true);
+}
+
+// ---- write to the panel ----
+
+void ConfigTransfer::Save_ButtAClick() {
+  if (link_.OperationMode != omIdle) return;
+  view_.ShowAddButton();
+  link_.ErrorCount = 0;
+  std::string refusal;
+  if (!BuildForTransfer(refusal)) {
+    ShowTransferStart(MemoColor::Red, refusal);  // nothing is sent
+    return;
+  }
+  link_.BlockIndex = 0;
+  ProgressBar& progress = link_.surfaces().progress1;
+  progress.SetRange(0, kWriteProgressMaximum);
+  progress.SetPosition(1);
+  progress.SetVisible(true);
+  sequencer_.Start(omConfigWrite, Sequencer::kStartIntervalMs);
+  link_.ExpectedLength = fn::kWriteReplyLength;
+  ShowTransferStart(MemoColor::Blue, text::kConfigWriting);
+}
+
+void ConfigTransfer::SendConfigBlock(uint8_t page) {
+  const std::size_t at = std::size_t{page} * reg::kConfigPageStride;
+  if (at + reg::kConfigBlockBytes > TransferLength) return;
+  const std::span<const uint8_t, reg::kConfigBlockBytes> block(image_.data() + at, reg::kConfigBlockBytes);
+  const uint8_t length = BuildConfigBlockWrite(link_, page, block);
+  link_.ExpectedLength = fn::kWriteReplyLength;
+  link_.SendFrame(length, kBlockWriteTimeoutMs);
+}
+
+void ConfigTransfer::OnConfigBlockWritten() {
+  // Anything but the 8-byte acknowledgement: the next tick writes the same block again.
+  if (link_.RxCount != fn::kWriteReplyLength) return;
+  link_.ErrorCount = 0;
+  link_.BlockIndex = static_cast<uint8_t>(link_.BlockIndex + kPagesPerBlock);
+  if (link_.BlockIndex <= kLastPage + 1) {
+    link_.surfaces().progress1.SetPosition(link_.BlockIndex);
+    return;
+  }
+  link_.surfaces().progress1.SetPosition(kReadProgressEnd);
+  link_.ClosePort();
+  link_.OperationMode = omConfigApply;  // the next tick sends the apply command
+}
+
+// ---- files ----
+
+void ConfigTransfer::Load_ButtBClick() {
+  if (link_.OperationMode != omIdle) return;
+  const auto path = view_.ChooseFileToOpen();
+  if (!path) return;
+  // One byte more than an image tells a longer file from an image without reading it all.
+  FileBytes file = view_.ReadFile(*path, ImageSize + 1);
+  if (!file.error.empty()) {
+    ShowFileError(MemoColor::Blue, FileErrorText(file.error));
+    return;
+  }
+  if (const auto refusal = RefuseImageFile(file.size); refusal || file.bytes.size() != ImageSize) {
+    ShowFileError(MemoColor::Blue, refusal ? *refusal : WrongFileSizeText(file.bytes.size()));
+    return;
+  }
+  std::copy(file.bytes.begin(), file.bytes.end(), image_.begin());
+  // A sound file shows nothing; one the parse had to cut says what was left out.
+  const std::vector<std::string> notes = ParseIntoModel();
+  if (notes.empty()) return;
+  LogMemo& memo1 = link_.surfaces().memo1;
+  memo1.Clear();
+  memo1.SetColor(MemoColor::Blue);
+  for (const std::string& line : notes) memo1.AddLine(line);
+}
+
+void ConfigTransfer::Save_ButtBClick() {
+  if (link_.OperationMode != omIdle) return;
+  const auto path = view_.ChooseFileToSave();
+  if (!path) return;
+  std::string refusal;
+  if (!BuildForTransfer(refusal)) {
+    ShowFileError(MemoColor::Red, refusal);  // nothing is written
+    return;
+  }
+  const std::string error = view_.WriteFile(BinFileName(*path), image_);
+  if (!error.empty()) ShowFileError(MemoColor::Blue, FileErrorText(error));
+}
+
+}  // namespace zelor
