@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 
 #include "app/main_window.h"
 #include "cli_pty_support.h"
+#include "config/config_image.h"
 #include "link/link_state.h"
 #include "link/registers.h"
 #include "model/cp1251.h"
@@ -107,7 +109,7 @@ TEST_F(CliOnPtyTest, HelpForTheProgramAndEveryCommand) {
   const CliRun help = RunCli({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_TRUE(help.out.startsWith("Usage: zelor-pui-cli")) << help.out.toStdString();
-  for (const char* command : {"ports", "search", "params", "clock", "archive", "upgrade", "monitor"}) {
+  for (const char* command : {"ports", "search", "params", "clock", "archive", "upgrade", "monitor", "config"}) {
     const CliRun run = RunCli({command, "--help"});
     EXPECT_EQ(run.exitCode, 0) << command;
     EXPECT_TRUE(run.out.startsWith("Usage: zelor-pui-cli")) << command;
@@ -259,6 +261,74 @@ TEST_F(CliOnPtyTest, TenPercentDroppedRepliesStillSucceed) {
   sim.Stop();
 }
 
+QByteArray GoldenSample() { return ReadFile(QStringLiteral(ZELOR_SOURCE_DIR "/tests/config/golden/sample.bin")); }
+
+// The configuration round trip: the simulator's sample read to a file byte for byte, a changed
+// configuration written, applied (the simulator's own copy equals it) and read back the same.
+TEST_F(CliOnPtyTest, ConfigurationRoundTripThroughThePanel) {
+  const QByteArray sample = GoldenSample();
+  ASSERT_EQ(sample.size(), static_cast<qsizetype>(ImageSize));
+  // The sample with the first zone renamed, built by the tool's own image code.
+  ConfigImage image{};
+  std::copy(sample.begin(), sample.end(), reinterpret_cast<char*>(image.data()));
+  ConfigModel model;
+  ASSERT_TRUE(ParseImage(model, image).empty());
+  model.Nodes[0].Zones[0].Name = Cp1251FromUtf8("Cli test zone  ");
+  ConfigImage changed{};
+  ASSERT_EQ(BuildImage(model, changed), kBuildOk);
+  QFile out(File("changed.bin"));
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(reinterpret_cast<const char*>(changed.data()), static_cast<qint64>(changed.size()));
+  out.close();
+
+  for (const QStringList& faults : {QStringList{}, QStringList{"--fault", "noreply@rate=0.1", "--seed", "4"}}) {
+    QFile::remove(File("applied.bin"));
+    SimProcess& sim = StartSim(QStringList{"--config-out", File("applied.bin")} + faults);
+    const QString port = QString::fromStdString(sim.name);
+    const CliRun read = RunCli({"--port", port, "config", "read", File("read.bin")});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(ReadFile(File("read.bin")), sample) << "the simulator holds the sample";
+
+    const CliRun write = RunCli({"--port", port, "config", "write", File("changed.bin"), "--verify"});
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    EXPECT_EQ(write.out, "configuration written, applied and read back the same\n");
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(File("applied.bin")); }, 3000));
+    EXPECT_EQ(ReadFile(File("applied.bin")), ReadFile(File("changed.bin"))) << "what the panel took";
+
+    const CliRun again = RunCli({"--port", port, "config", "read", File("again.bin")});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(ReadFile(File("again.bin")), ReadFile(File("changed.bin")));
+    sims.clear();
+  }
+
+  const CliRun text = RunCli({"config", "show", File("again.bin")});
+  EXPECT_EQ(text.exitCode, 0);
+  EXPECT_TRUE(text.out.startsWith("DEVICES (10)\n")) << text.out.toStdString();
+  EXPECT_TRUE(text.out.contains("\"Cli test zone\"")) << text.out.toStdString();
+  const CliRun json = RunCli({"config", "show", File("again.bin"), "--json"});
+  EXPECT_EQ(json.exitCode, 0);
+  const QJsonObject report = QJsonDocument::fromJson(json.out.toUtf8()).object();
+  EXPECT_EQ(report["devices"].toArray().size(), 10);
+  EXPECT_EQ(report["rules"].toArray().size(), 8);
+  const CliRun html = RunCli({"config", "show", File("again.bin"), "--html"});
+  EXPECT_EQ(html.exitCode, 0);
+  EXPECT_TRUE(html.out.startsWith("<!DOCTYPE html>"));
+  EXPECT_TRUE(html.out.contains("Cli test zone"));
+
+  // Files that are no configuration: refused with the window's words, nothing sent.
+  QFile shortFile(File("short.bin"));
+  ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+  shortFile.write("too short");
+  shortFile.close();
+  for (const QStringList& args : {QStringList{"config", "show", File("short.bin")},
+                                  QStringList{"config", "show", File("absent.bin")},
+                                  QStringList{"--port", File("no-such-port"), "config", "write", File("short.bin")}}) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.exitCode, 1) << args.join(' ').toStdString();
+    ExpectOneClearLine(run, args.join(' ').toUtf8().constData());
+  }
+}
+
 // The monitor prints the panel's new events until it is told to stop; the last one printed is the
 // simulator's newest record.
 TEST_F(CliOnPtyTest, MonitorPrintsTheNewEventsUntilInterrupted) {
@@ -332,6 +402,10 @@ TEST_F(CliOnPtyTest, WithoutAPanelEveryCommandFailsWithOneClearLine) {
   ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
   kept.write("what was there\r\n");
   kept.close();
+  QFile golden(File("golden.bin"));
+  ASSERT_TRUE(golden.open(QIODevice::WriteOnly));
+  golden.write(GoldenSample());
+  golden.close();
   QFile firmware(File("firmware.bin"));
   ASSERT_TRUE(firmware.open(QIODevice::WriteOnly));
   firmware.write(QByteArray(61442 + 100, '\x5A'));
@@ -341,17 +415,21 @@ TEST_F(CliOnPtyTest, WithoutAPanelEveryCommandFailsWithOneClearLine) {
     QStringList args;
     int giveUpMs;  // the operation's own give-up time, with room for a busy machine
   };
+  // In the order of their give-up times, so that each is collected about when it ends.
   const std::vector<Case> cases = {
       {{"params"}, 5 * 350},
       {{"params", "--json"}, 5 * 350},
-      {{"clock", "set", "now"}, 5 * 2000},
       {{"clock", "trim", "1"}, 5 * 350},
+      {{"monitor"}, 6 * (350 + 250)},
+      {{"config", "read", File("kept.bin")}, 11 * 350},
+      {{"config", "write", File("golden.bin")}, 11 * 500},
       {{"archive", "last"}, 21 * 350},
       {{"archive", "download", File("kept.txt"), "--csv", File("kept.csv")}, 21 * 350},
-      {{"search", "--delay", "100", "--passes", "1"}, 247 * 100},
+      {{"clock", "set", "now"}, 5 * 2000},
       {{"upgrade", File("firmware.bin")}, 6 * 2000},
-      {{"monitor"}, 6 * (350 + 250)},
+      {{"search", "--delay", "100", "--passes", "1"}, 247 * 100},
   };
+
   // Each on a terminal of its own, all at once.
   std::vector<std::unique_ptr<SilentTerminal>> lines;
   std::vector<std::unique_ptr<QProcess>> runs;
@@ -371,6 +449,7 @@ TEST_F(CliOnPtyTest, WithoutAPanelEveryCommandFailsWithOneClearLine) {
   }
   EXPECT_EQ(ReadFile(File("kept.txt")), "what was there\r\n") << "a failed download keeps the file that was there";
   EXPECT_FALSE(QFileInfo::exists(File("kept.csv")));
+  EXPECT_FALSE(QFileInfo::exists(File("kept.bin"))) << "a failed read saves nothing";
 
   const CliRun absent = RunCli({"--port", File("no-such-port"), "params"});
   EXPECT_EQ(absent.exitCode, 1);
