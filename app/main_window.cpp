@@ -102,11 +102,11 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   archiveView_->Connect(*archiveReading_, *archiveDownload_);
   connect(Sound_Butt, &QPushButton::clicked, this, [this] { parameters_->Sound_ButtClick(); });
   connect(Light_Butt, &QPushButton::clicked, this, [this] { parameters_->Light_ButtClick(); });
-  monitor_ = std::make_unique<LiveMonitor>(*link_, *sequencer_, *TeTabSheet1, PcLocalTime);
-  TeTabSheet1->Connect(*monitor_);
   transferView_ = new ConfigTransferView(*TeTabSheet12, *Add_Box, Config, this);
   transfer_ = std::make_unique<ConfigTransfer>(*link_, *sequencer_, Config, *transferView_);
   transferView_->Connect(*transfer_);
+  monitor_ = std::make_unique<LiveMonitor>(*link_, *sequencer_, *TeTabSheet1, PcLocalTime);
+  TeTabSheet1->Connect(*monitor_);
   connect(TePageControl1, &QTabWidget::currentChanged, this, [this] {
     if (TePageControl1->currentWidget() == TeTabSheet3) parameters_->TeTabSheet3Show();
   });

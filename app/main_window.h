@@ -35,9 +35,9 @@ class AutomationTab;
 class AddBoxView;
 class PanelParameters;
 class ParametersView;
-class LiveMonitor;
 class ConfigTransfer;
 class ConfigTransferView;
+class LiveMonitor;
 class ArchiveReading;
 class ArchiveDownload;
 class ArchiveTabView;
@@ -77,9 +77,9 @@ class TForm1 : public QWidget {
   Sequencer& sequencer() { return *sequencer_; }
   PanelParameters& parameters() { return *parameters_; }
   ParametersView& parametersView() { return *parametersView_; }
-  LiveMonitor& monitor() { return *monitor_; }
   ConfigTransfer& transfer() { return *transfer_; }
   ConfigTransferView& transferView() { return *transferView_; }
+  LiveMonitor& monitor() { return *monitor_; }
   ArchiveReading& archiveReading() { return *archiveReading_; }
   ArchiveDownload& archiveDownload() { return *archiveDownload_; }
   ArchiveTabView& archiveView() { return *archiveView_; }
@@ -146,9 +146,9 @@ class TForm1 : public QWidget {
   std::unique_ptr<Sequencer> sequencer_;
   ParametersView* parametersView_ = nullptr;  // owned by TeTabSheet3
   std::unique_ptr<PanelParameters> parameters_;
-  std::unique_ptr<LiveMonitor> monitor_;
   ConfigTransferView* transferView_ = nullptr;  // owned by TeTabSheet12
   std::unique_ptr<ConfigTransfer> transfer_;
+  std::unique_ptr<LiveMonitor> monitor_;
   ArchiveTabView* archiveView_ = nullptr;  // owned by TeTabSheet2
   std::unique_ptr<ArchiveReading> archiveReading_;
   std::unique_ptr<ArchiveDownload> archiveDownload_;
