@@ -4,9 +4,9 @@
 
 #include "app/command_line.h"
 #include "app/main_window.h"
-#include "app/port_sources.h"
-#include "app/qt_clock.h"
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_port_sources.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_serial_port.h"
 
 #ifndef ZELOR_VERSION
 #define ZELOR_VERSION "unknown"

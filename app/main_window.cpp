@@ -33,6 +33,7 @@
 #include "upgrade/firmware_upgrade.h"
 #include "upgrade/upgrade_menu_view.h"
 #include "service/status_tab.h"
+#include "qtcore/qt_pc_time.h"
 #include "widgets/qt_fonts.h"
 
 namespace zelor {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/log_memo_view.h"
-#include "app/port_sources.h"
+#include "qtcore/qt_port_sources.h"
 #include "app/progress_bar_view.h"
 #include "app/status_bar_view.h"
 #include "link/clock.h"

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/qt_clock.h"
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_serial_port.h"
 #include "config/config_image.h"
 #include "config/config_transfer.h"
 #include "link/engine.h"

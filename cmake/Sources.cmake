@@ -7,6 +7,9 @@
 # The core library's folders (zelor_core), and the simulator's (zelor_sim, on top of the core).
 set(ZELOR_CORE_FOLDERS link model service config automation upgrade widgets)
 set(ZELOR_SIM_FOLDERS sim)
+# Qt adapters that need QtCore and QtSerialPort only (zelor_qtcore): the window and the
+# command-line program both stand on them.
+set(ZELOR_QTCORE_FOLDERS qtcore)
 
 set(ZELOR_SOURCE_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
 cmake_path(NORMAL_PATH ZELOR_SOURCE_ROOT)

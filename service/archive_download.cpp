@@ -136,7 +136,9 @@ bool ArchiveDownload::WriteRecords(int count) {
   lines.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const uint8_t* record = link_.FrameBuffer.data() + kReplyHeaderBytes + kEventRecordBytes * static_cast<std::size_t>(i);
-    lines.push_back(ArchiveFileLine(FileLineNumber++, DecodeEvent(record)));
+    const EventFields event = DecodeEvent(record);
+    if (onRecordLine) onRecordLine(FileLineNumber, event);
+    lines.push_back(ArchiveFileLine(FileLineNumber++, event));
   }
   return file_.WriteLines(lines);
 }

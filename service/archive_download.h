@@ -9,6 +9,7 @@
 #include "link/sequencer.h"
 #include "service/archive_file.h"
 #include "service/archive_view.h"
+#include "service/event_texts.h"
 
 namespace zelor {
 
@@ -28,6 +29,9 @@ class ArchiveDownload {
   int32_t ArchiveOldest = 0;
   int32_t ArchiveRemaining = 0;
   const ArchiveFile& File() const { return file_; }
+  // Told each record as its line is written to the file, with that line's number (for other
+  // forms of the same download, such as a spreadsheet table).
+  std::function<void(int32_t lineNumber, const EventFields& event)> onRecordLine;
 
  private:
   // `stop` is what the click meant when it was made (see ArchiveReading::Last15Click).

@@ -1,8 +1,6 @@
 #include "service/archive_tab_view.h"
 
-#include <QDateTime>
 #include <QFileDialog>
-#include <QLocale>
 
 #include "service/archive_download.h"
 #include "service/archive_reading.h"
@@ -11,23 +9,6 @@
 #include "widgets/qt_dialog_folder.h"
 
 namespace zelor {
-
-namespace {
-// The system's long time format without a time-zone field, which the formats of the panel's
-// home system do not have ("14:05:07", not "14:05:07 UTC").
-QString LongTimeFormat() {
-  QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-  format.remove(QLatin1Char('t'));
-  return format.trimmed();
-}
-}  // namespace
-
-PcDateTexts PcArchiveDateTexts() {
-  const QDateTime now = QDateTime::currentDateTime();
-  const QLocale locale = QLocale::system();
-  return {locale.toString(now.time(), LongTimeFormat()).toStdString(),
-          locale.toString(now.date(), QLocale::ShortFormat).toStdString()};
-}
 
 ArchiveTabView::ArchiveTabView(ArchiveTab& tab, QWidget* dialogParent)
     : QObject(&tab), tab_(tab), dialogParent_(dialogParent) {}

@@ -16,9 +16,6 @@ class ArchiveTab;
 class ArchiveReading;
 class ArchiveDownload;
 
-// The PC's clock now, in the system's long time and short date formats.
-PcDateTexts PcArchiveDateTexts();
-
 class ArchiveTabView : public QObject, public ArchiveView {
   Q_OBJECT
  public:

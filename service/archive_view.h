@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "link/civil_time.h"
+
 namespace zelor {
 
 enum class ArchiveButton {
@@ -25,12 +27,6 @@ class ArchiveView {
   // The save dialog: proposes `fileName` in the tool's folder, asks before overwriting, and
   // returns the chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> AskArchiveFile(const std::string& fileName) = 0;
-};
-
-// The PC's clock in the system's formats, for the file name and the file's first line.
-struct PcDateTexts {
-  std::string longTime;   // the system's long time format, for example "14:05:07"
-  std::string shortDate;  // the system's short date format, for example "13.12.2018"
 };
 
 }  // namespace zelor

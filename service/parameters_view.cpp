@@ -1,7 +1,6 @@
 #include "service/parameters_view.h"
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -12,12 +11,6 @@
 #include "service/service_tab_texts.h"
 
 namespace zelor {
-
-CivilTime PcLocalTime() {
-  const QDateTime now = QDateTime::currentDateTime();
-  return {now.date().year(), now.date().month(), now.date().day(),
-          now.time().hour(), now.time().minute(), now.time().second()};
-}
 
 ParametersView::ParametersView(ParametersTab& tab, QWidget* dialogParent)
     : QObject(&tab), tab_(tab), dialogParent_(dialogParent) {}

@@ -15,9 +15,6 @@ namespace zelor {
 class ParametersTab;
 class PanelParameters;
 
-// The PC's local date and time now.
-CivilTime PcLocalTime();
-
 class ParametersView : public QObject, public ParameterView {
   Q_OBJECT
  public:

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/qt_clock.h"
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_serial_port.h"
 #include "model/cp1251.h"
 #include "link/crc16.h"
 #include "link/port_registry.h"

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/qt_clock.h"
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_serial_port.h"
 #include "automation/automation_tab.h"
 #include "config/config_image.h"
 #include "config/config_tab.h"

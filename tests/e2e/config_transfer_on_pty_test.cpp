@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/qt_clock.h"
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_serial_port.h"
 #include "automation/rules.h"
 #include "config/config_tab.h"
 #include "config/config_test_support.h"

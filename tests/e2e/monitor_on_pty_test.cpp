@@ -17,9 +17,9 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "app/port_sources.h"
-#include "app/qt_clock.h"
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_port_sources.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_serial_port.h"
 #include "link/link_texts.h"
 #include "link/port_registry.h"
 #include "link/registers.h"

@@ -18,8 +18,8 @@
 #include <sstream>
 
 #include "app/main_window.h"
-#include "app/qt_clock.h"
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_serial_port.h"
 #include "link/link_texts.h"
 #include "link/port_registry.h"
 #include "upgrade/firmware_upgrade.h"

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_serial_port.h"
 #include "virtual_clock.h"
 
 namespace zelor::test {

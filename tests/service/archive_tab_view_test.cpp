@@ -14,6 +14,7 @@
 #include "service/archive_reading.h"
 #include "service/archive_tab.h"
 #include "service/archive_tab_view.h"
+#include "qtcore/qt_pc_time.h"
 #include "service/archive_texts.h"
 #include "service/service_tab_texts.h"
 

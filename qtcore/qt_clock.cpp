@@ -1,4 +1,4 @@
-#include "app/qt_clock.h"
+#include "qtcore/qt_clock.h"
 
 #include <QTimer>
 

@@ -1,4 +1,4 @@
-#include "app/qt_serial_port.h"
+#include "qtcore/qt_serial_port.h"
 
 #include <QMetaObject>
 

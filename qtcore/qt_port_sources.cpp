@@ -1,4 +1,4 @@
-#include "app/port_sources.h"
+#include "qtcore/qt_port_sources.h"
 
 #include <QSerialPortInfo>
 
