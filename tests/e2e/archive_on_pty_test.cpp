@@ -31,17 +31,12 @@
 #include "service/archive_reading.h"
 #include "service/archive_tab.h"
 #include "service/archive_tab_view.h"
+#include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
 
 using enum OperationMode;
-
-bool WaitFor(const std::function<bool()>& pred, int ms) {
-  QDeadlineTimer deadline(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
 
 // A plain MODBUS master on the terminal, sharing only the CRC with the tool's link: it reads the
 // simulator's archive record by record so the tool's results can be checked against it.
@@ -115,36 +110,10 @@ SimArchive ReadSimArchive(const std::string& path) {
   return a;
 }
 
-class ArchiveOnPtyTest : public ::testing::Test {
+class ArchiveOnPtyTest : public SimOnPtyFixture<> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(runtime.isValid());
-    ASSERT_TRUE(files.isValid());
-    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = old;
-    ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
-  }
-  void TearDown() override {
-    form.reset();
-    if (sim.state() != QProcess::NotRunning) {
-      sim.terminate();
-      if (!sim.waitForFinished(3000)) {
-        sim.kill();
-        sim.waitForFinished();
-      }
-    }
-    if (oldRuntime.empty()) {
-      ::unsetenv("XDG_RUNTIME_DIR");
-    } else {
-      ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
-    }
-  }
   bool StartSimulator(const QStringList& extra) {
-    const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
-    if (!QFileInfo(program).isExecutable()) return false;
-    sim.start(program, QStringList{"--no-commands", "--records", "100", "--wrapped", "--log", files.filePath("sim.log")} + extra);
-    EXPECT_TRUE(sim.waitForStarted(3000));
-    EXPECT_TRUE(WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000)) << "the simulator registered no port";
-    return true;
+    return StartSimulatorProcess(sim, QStringList{"--no-commands", "--records", "100", "--wrapped", "--log", files.filePath("sim.log")} + extra);
   }
   void OpenWindow() {
     auto clock = std::make_unique<QtClock>();
@@ -198,11 +167,6 @@ class ArchiveOnPtyTest : public ::testing::Test {
     return static_cast<int>(log.readAll().count("noreply"));
   }
 
-  QTemporaryDir runtime;
-  QTemporaryDir files;
-  std::string oldRuntime;
-  QProcess sim;
-  std::unique_ptr<TForm1> form;
   int droppedForTheTool = -1;
 };
 

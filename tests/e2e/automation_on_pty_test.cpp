@@ -25,15 +25,10 @@
 #include "config/config_image.h"
 #include "config/config_tab.h"
 #include "link/port_registry.h"
+#include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
-
-bool WaitFor(const std::function<bool()>& pred, int ms) {
-  QDeadlineTimer deadline(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
 
 std::vector<uint8_t> FileBytesOf(const QString& path) {
   QFile f(path);
@@ -60,36 +55,10 @@ void DoubleClickCell(StringGrid* g, int column, int row) {
   SendMouse(g->viewport(), QEvent::MouseButtonRelease, at, Qt::NoButton);
 }
 
-class AutomationOnPty : public ::testing::Test {
+class AutomationOnPty : public SimOnPtyFixture<> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(runtime.isValid());
-    ASSERT_TRUE(files.isValid());
-    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = old;
-    ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
-  }
-  void TearDown() override {
-    form.reset();
-    if (sim.state() != QProcess::NotRunning) {
-      sim.terminate();
-      if (!sim.waitForFinished(3000)) {
-        sim.kill();
-        sim.waitForFinished();
-      }
-    }
-    if (oldRuntime.empty()) {
-      ::unsetenv("XDG_RUNTIME_DIR");
-    } else {
-      ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
-    }
-  }
   bool StartSimulator() {
-    const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
-    if (!QFileInfo(program).isExecutable()) return false;
-    sim.start(program, {"--no-commands", "--config-out", AppliedPath()});
-    EXPECT_TRUE(sim.waitForStarted(3000));
-    EXPECT_TRUE(WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000)) << "the simulator registered no port";
-    return true;
+    return StartSimulatorProcess(sim, QStringList{"--no-commands", "--config-out", AppliedPath()});
   }
   void Run(QToolButton* button) {
     button->click();
@@ -99,11 +68,6 @@ class AutomationOnPty : public ::testing::Test {
   }
   QString AppliedPath() const { return files.filePath("applied.bin"); }
 
-  QTemporaryDir runtime;
-  QTemporaryDir files;
-  std::string oldRuntime;
-  QProcess sim;
-  std::unique_ptr<TForm1> form;
 };
 
 TEST_F(AutomationOnPty, ARuleMadeInTheEditorReachesTheSimulatorsAppliedImage) {

@@ -28,15 +28,10 @@
 #include "config/grid_clicks.h"
 #include "link/port_registry.h"
 #include "model/cp1251.h"
+#include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
-
-bool WaitFor(const std::function<bool()>& pred, int ms) {
-  QDeadlineTimer deadline(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
 
 std::vector<uint8_t> FileBytesOf(const QString& path) {
   QFile f(path);
@@ -53,36 +48,10 @@ std::string AsStored(const QString& cell) {
   return Utf8FromCp1251(testing::Fold(Cp1251FromUtf8(text.toStdString())));
 }
 
-class ConfigEditorOnPty : public ::testing::Test {
+class ConfigEditorOnPty : public SimOnPtyFixture<> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(runtime.isValid());
-    ASSERT_TRUE(files.isValid());
-    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = old;
-    ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
-  }
-  void TearDown() override {
-    form.reset();
-    if (sim.state() != QProcess::NotRunning) {
-      sim.terminate();
-      if (!sim.waitForFinished(3000)) {
-        sim.kill();
-        sim.waitForFinished();
-      }
-    }
-    if (oldRuntime.empty()) {
-      ::unsetenv("XDG_RUNTIME_DIR");
-    } else {
-      ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
-    }
-  }
   bool StartSimulator() {
-    const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
-    if (!QFileInfo(program).isExecutable()) return false;
-    sim.start(program, {"--no-commands", "--config-out", AppliedPath()});
-    EXPECT_TRUE(sim.waitForStarted(3000));
-    EXPECT_TRUE(WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000)) << "the simulator registered no port";
-    return true;
+    return StartSimulatorProcess(sim, QStringList{"--no-commands", "--config-out", AppliedPath()});
   }
   void OpenWindow() {
     auto clock = std::make_unique<QtClock>();
@@ -118,11 +87,6 @@ class ConfigEditorOnPty : public ::testing::Test {
   }
   QString AppliedPath() const { return files.filePath("applied.bin"); }
 
-  QTemporaryDir runtime;
-  QTemporaryDir files;
-  std::string oldRuntime;
-  QProcess sim;
-  std::unique_ptr<TForm1> form;
   ConfigTab* tab = nullptr;
 };
 

@@ -26,17 +26,12 @@
 #include "link/port_registry.h"
 #include "model/names.h"
 #include "sim/sample_image.h"
+#include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
 
 using testing::Dump;
-
-bool WaitFor(const std::function<bool()>& pred, int ms) {
-  QDeadlineTimer deadline(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
 
 std::vector<uint8_t> FileBytesOf(const QString& path) {
   QFile f(path);
@@ -60,38 +55,10 @@ struct LineCase {
 void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 
-class ConfigTransferOnPty : public ::testing::TestWithParam<LineCase> {
+class ConfigTransferOnPty : public SimOnPtyFixture<::testing::TestWithParam<LineCase>> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(runtime.isValid());
-    ASSERT_TRUE(files.isValid());
-    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = old;
-    ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
-  }
-  void TearDown() override {
-    form.reset();
-    if (sim.state() != QProcess::NotRunning) {
-      sim.terminate();
-      if (!sim.waitForFinished(3000)) {
-        sim.kill();
-        sim.waitForFinished();
-      }
-    }
-    if (oldRuntime.empty()) {
-      ::unsetenv("XDG_RUNTIME_DIR");
-    } else {
-      ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
-    }
-  }
   bool StartSimulator(const QStringList& extra) {
-    const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
-    if (!QFileInfo(program).isExecutable()) return false;
-    QStringList args{"--no-commands", "--config-out", AppliedPath(), "--log", LogPath()};
-    args << extra;
-    sim.start(program, args);
-    EXPECT_TRUE(sim.waitForStarted(3000));
-    EXPECT_TRUE(WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000)) << "the simulator registered no port";
-    return true;
+    return StartSimulatorProcess(sim, QStringList{"--no-commands", "--config-out", AppliedPath(), "--log", LogPath()} + extra);
   }
   void OpenWindow() {
     auto clock = std::make_unique<QtClock>();
@@ -123,11 +90,6 @@ class ConfigTransferOnPty : public ::testing::TestWithParam<LineCase> {
     return static_cast<int>(log.readAll().count(QByteArray("fault ") + kind));
   }
 
-  QTemporaryDir runtime;
-  QTemporaryDir files;
-  std::string oldRuntime;
-  QProcess sim;
-  std::unique_ptr<TForm1> form;
 };
 
 TEST_P(ConfigTransferOnPty, ReadChangeWriteBackAndReadAgain) {

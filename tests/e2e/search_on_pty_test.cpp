@@ -21,6 +21,7 @@
 #include "link/port_registry.h"
 #include "service/parameters_tab.h"
 #include "service/search_texts.h"
+#include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
@@ -28,41 +29,10 @@ namespace {
 using enum OperationMode;
 using enum ResponseKind;
 
-bool WaitFor(const std::function<bool()>& pred, int ms) {
-  QDeadlineTimer deadline(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
-
-class SearchOnPtyTest : public ::testing::Test {
+class SearchOnPtyTest : public SimOnPtyFixture<> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(runtime.isValid());
-    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = old;
-    ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
-  }
-  void TearDown() override {
-    form.reset();
-    if (sim.state() != QProcess::NotRunning) {
-      sim.terminate();
-      if (!sim.waitForFinished(3000)) {
-        sim.kill();
-        sim.waitForFinished();
-      }
-    }
-    if (oldRuntime.empty()) {
-      ::unsetenv("XDG_RUNTIME_DIR");
-    } else {
-      ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
-    }
-  }
   bool StartSimulator(const QStringList& args) {
-    const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
-    if (!QFileInfo(program).isExecutable()) return false;
-    sim.start(program, QStringList{"--no-commands"} + args);
-    EXPECT_TRUE(sim.waitForStarted(3000));
-    EXPECT_TRUE(WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000)) << "the simulator registered no port";
-    return true;
+    return StartSimulatorProcess(sim, QStringList{"--no-commands"} + args);
   }
   void OpenWindow() {
     auto clock = std::make_unique<QtClock>();
@@ -80,10 +50,6 @@ class SearchOnPtyTest : public ::testing::Test {
   }
   QStringList Memo1() const { return form->TeMemo1->Lines(); }
 
-  QTemporaryDir runtime;
-  std::string oldRuntime;
-  QProcess sim;
-  std::unique_ptr<TForm1> form;
 };
 
 TEST_F(SearchOnPtyTest, SimulatorAtAddress57IsFound) {

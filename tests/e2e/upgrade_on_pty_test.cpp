@@ -25,6 +25,7 @@
 #include "upgrade/firmware_upgrade.h"
 #include "upgrade/upgrade_menu_view.h"
 #include "upgrade/upgrade_texts.h"
+#include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
@@ -33,12 +34,6 @@ using enum OperationMode;
 using enum ResponseKind;
 
 using Bytes = std::vector<uint8_t>;
-
-bool WaitFor(const std::function<bool()>& pred, int ms) {
-  QDeadlineTimer deadline(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
 
 Bytes ReadAll(const QString& path) {
   std::ifstream in(path.toStdString(), std::ios::binary);
@@ -81,36 +76,10 @@ std::vector<std::string> ExpectedOrder(int auxBlocks) {
   return d;
 }
 
-class UpgradeOnPtyTest : public ::testing::Test {
+class UpgradeOnPtyTest : public SimOnPtyFixture<> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(runtime.isValid());
-    ASSERT_TRUE(files.isValid());
-    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = old;
-    ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
-  }
-  void TearDown() override {
-    form.reset();
-    if (sim.state() != QProcess::NotRunning) {
-      sim.terminate();
-      if (!sim.waitForFinished(3000)) {
-        sim.kill();
-        sim.waitForFinished();
-      }
-    }
-    if (oldRuntime.empty()) {
-      ::unsetenv("XDG_RUNTIME_DIR");
-    } else {
-      ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
-    }
-  }
   bool StartSimulator(const QStringList& extra) {
-    const QString program = QStringLiteral(ZELOR_BINARY_DIR "/zelor-pui-sim");
-    if (!QFileInfo(program).isExecutable()) return false;
-    sim.start(program, QStringList{"--no-commands", "--bootloader", "--firmware-out", received, "--log", log} + extra);
-    EXPECT_TRUE(sim.waitForStarted(3000));
-    EXPECT_TRUE(WaitFor([] { return !ListRegisteredPorts().empty(); }, 5000)) << "the simulator registered no port";
-    return true;
+    return StartSimulatorProcess(sim, QStringList{"--no-commands", "--bootloader", "--firmware-out", received, "--log", log} + extra);
   }
   void OpenWindowWithFile(std::size_t size) {
     firmware.resize(size);
@@ -161,13 +130,8 @@ class UpgradeOnPtyTest : public ::testing::Test {
     EXPECT_EQ(FramesTaken(log), ExpectedOrder(auxBlocks));
   }
 
-  QTemporaryDir runtime;
-  QTemporaryDir files;
   QString received = files.filePath("received.hex");
   QString log = files.filePath("sim.log");
-  std::string oldRuntime;
-  QProcess sim;
-  std::unique_ptr<TForm1> form;
   Bytes firmware;
   int dialogs = 0;
   bool answerDialog = true;
