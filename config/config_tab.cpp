@@ -92,39 +92,4 @@ void ConfigTab::SetUpGrids() {
   ZoneGrid->move(NodesGrid->x() + NodesGrid->width() + 16, ZoneGrid->y());
 }
 
-void ConfigTab::RefreshGrids(const ConfigModel& model) {
-  auto text = [](const std::string& utf8) { return QString::fromStdString(utf8); };
-  const int nodes = model.NodeCount;
-  NodesGrid->SetRowCount(std::max(nodes, 1) + 1);
-  if (nodes == 0) {
-    for (int c = 0; c < NodesGrid->ColCount(); ++c) NodesGrid->SetCell(c, 1, QString());
-  }
-  for (int k = 0; k < nodes; ++k) {
-    const NodeRecord& node = model.Nodes[static_cast<std::size_t>(k)];
-    NodesGrid->SetCell(0, k + 1, text(FormatZeroPadded(static_cast<uint16_t>(k), 2)));
-    NodesGrid->SetCell(1, k + 1, text(DeviceTypeText(node.Type)));
-    NodesGrid->SetCell(2, k + 1, text("  " + Utf8FromCp1251(node.Name)));
-    NodesGrid->SetCell(3, k + 1, text(FormatZeroPadded(node.Address, 3)));
-  }
-  const bool selected = model.SelectedNode >= 0 && model.SelectedNode < nodes;
-  const NodeRecord* node = selected ? &model.Nodes[static_cast<std::size_t>(model.SelectedNode)] : nullptr;
-  const int zones = node != nullptr ? node->ZoneCount : 0;
-  ZoneGrid->SetRowCount(std::max(zones, 1) + 1);
-  if (zones == 0) {
-    for (int c = 0; c < ZoneGrid->ColCount(); ++c) ZoneGrid->SetCell(c, 1, QString());
-  }
-  for (int z = 0; z < zones; ++z) {
-    const ZoneRecord& zone = node->Zones[static_cast<std::size_t>(z)];
-    const bool explicitNumber = zone.ConvNumber >= kExplicitNumberBase;
-    const auto number = static_cast<uint16_t>(explicitNumber ? zone.ConvNumber - kExplicitNumberBase : zone.ConvNumber);
-    ZoneGrid->SetCell(0, z + 1, text(FormatZeroPadded(zone.Index, 4)));
-    ZoneGrid->SetCell(1, z + 1, text("  " + Utf8FromCp1251(zone.Name)));
-    ZoneGrid->SetCell(2, z + 1, text(ZoneKindText(zone.Kind)));
-    ZoneGrid->SetCell(3, z + 1, zone.Group < 10 ? text(FormatZeroPadded(zone.Group, 2)) : QString());
-    // An explicit number carries an invisible marker after its digits.
-    ZoneGrid->SetCell(4, z + 1, text(FormatZeroPadded(number, 4)) + (explicitNumber ? QString(QChar(0)) : QString()));
-  }
-  if (nodes > 0 && selected) NodesGrid->selectRow(model.SelectedNode);
-}
-
 }  // namespace zelor

@@ -20,8 +20,6 @@ class ConfigTab : public QWidget {
 
   // FormActivate: headings and widths of NodesGrid and ZoneGrid; the tool bar takes NodesGrid's width.
   void SetUpGrids();
-  // The device list and the selected device's zones, written again from the model.
-  void RefreshGrids(const ConfigModel& model);
 
   QFrame* TeToolBar1;
   QToolButton* Load_ButtA;

@@ -27,7 +27,8 @@ void ConfigTransferView::ShowAddButton() {
   tab_.Add_Butt_00->show();
 }
 
-void ConfigTransferView::ModelReplaced() { tab_.RefreshGrids(model_); }
+// ParseImage has already asked the model's views (the configuration editor) to redraw the grids.
+void ConfigTransferView::ModelReplaced() {}
 
 std::optional<std::string> ConfigTransferView::Choose(bool save) {
   const auto& answer = save ? saveChoice : openChoice;
