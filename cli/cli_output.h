@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "link/format.h"  // JsonString
 #include "link/surfaces.h"
 
 namespace zelor::cli {
@@ -58,8 +59,6 @@ class TerminalProgress : public ProgressBar {
   int lastPercent_ = -1;
 };
 
-// `text` as a JSON string, quotes included.
-std::string JsonString(const std::string& text);
 // A log line without the memo's "   : " lead, for a one-line message.
 std::string WithoutLead(const std::string& line);
 

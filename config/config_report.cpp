@@ -1,9 +1,9 @@
 #include "config/config_report.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "automation/rule_vocabulary.h"
+#include "link/format.h"
 #include "model/cp1251.h"
 
 namespace zelor {
@@ -17,24 +17,6 @@ std::string Trim(const std::string& text) {
 }
 
 std::string Utf8(const Cp1251String& text) { return Trim(Utf8FromCp1251(text)); }
-
-std::string JsonText(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", u);
-      out += buf;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
 
 std::string Html(const std::string& text) {
   std::string out;
@@ -116,24 +98,24 @@ std::string ReportJson(const ConfigReport& report) {
     const auto& d = report.devices[i];
     if (i) out += ", ";
     out += "{\"position\": " + std::to_string(d.position) + ", \"type_code\": " + std::to_string(d.typeCode) +
-           ", \"type\": " + JsonText(d.type) + ", \"name\": " + JsonText(d.name) +
+           ", \"type\": " + JsonString(d.type) + ", \"name\": " + JsonString(d.name) +
            ", \"address\": " + std::to_string(d.address) + ", \"zones\": [";
     for (std::size_t k = 0; k < d.zones.size(); ++k) {
       const auto& z = d.zones[k];
       if (k) out += ", ";
-      out += "{\"number\": " + std::to_string(z.number) + ", \"kind\": " + JsonText(z.kind) + ", \"group\": " + JsonText(z.group) + ", \"name\": " + JsonText(z.name) + "}";
+      out += "{\"number\": " + std::to_string(z.number) + ", \"kind\": " + JsonString(z.kind) + ", \"group\": " + JsonString(z.group) + ", \"name\": " + JsonString(z.name) + "}";
     }
     out += "]}";
   }
   out += "], \"groups\": [";
-  for (std::size_t g = 0; g < report.groups.size(); ++g) out += (g ? ", " : "") + JsonText(report.groups[g]);
+  for (std::size_t g = 0; g < report.groups.size(); ++g) out += (g ? ", " : "") + JsonString(report.groups[g]);
   out += "], \"rules\": [";
   for (std::size_t i = 0; i < report.rules.size(); ++i) {
     const auto& r = report.rules[i];
     if (i) out += ", ";
-    out += "{\"number\": " + std::to_string(r.number) + ", \"activator_zone\": " + JsonText(r.activatorZone) +
-           ", \"event\": " + JsonText(r.event) + ", \"executor_zone\": " + JsonText(r.executorZone) +
-           ", \"action\": " + JsonText(r.action) + "}";
+    out += "{\"number\": " + std::to_string(r.number) + ", \"activator_zone\": " + JsonString(r.activatorZone) +
+           ", \"event\": " + JsonString(r.event) + ", \"executor_zone\": " + JsonString(r.executorZone) +
+           ", \"action\": " + JsonString(r.action) + "}";
   }
   return out + "]}\n";
 }

@@ -1,5 +1,7 @@
 #include "link/format.h"
 
+#include <cstdio>
+
 #include "link/line_rates.h"
 
 namespace zelor {
@@ -14,6 +16,29 @@ void ClampBaudIndex(LinkState& link) { link.BaudIndex = ClampedBaudIndex(link.Ba
 
 std::string DeviceStatusLine(const LinkState& link) {
   return "DEVICE : А = " + FormatZeroPadded(link.DeviceAddress, 3) + "; Baud = " + BaudRateText(link.BaudIndex);
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (u < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", u);
+          out += buf;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
 }
 
 }  // namespace zelor

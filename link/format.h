@@ -17,4 +17,7 @@ void ClampBaudIndex(LinkState& link);
 // BaudIndex outside the table shows as the fallback's rate.
 std::string DeviceStatusLine(const LinkState& link);
 
+// `text` (UTF-8) as a JSON string, quotes included; control characters escaped.
+std::string JsonString(const std::string& text);
+
 }  // namespace zelor
