@@ -583,7 +583,7 @@ void ConfigShow(Args args) {
   const FileBytes file = files.ReadFile(args[0], ImageSize + 1);
   if (!file.error.empty()) throw CommandFailed("config show: " + WithoutLead(FileErrorText(file.error)));
   if (const auto refusal = RefuseImageFile(file.size)) throw CommandFailed("config show: " + WithoutLead(*refusal));
-  if (file.bytes.size() != ImageSize) throw CommandFailed("config show: " + WithoutLead(WrongFileSizeText(file.bytes.size())));
+  if (const auto refusal = RefuseImageBytes(file.bytes)) throw CommandFailed("config show: " + WithoutLead(*refusal));
   auto image = std::make_unique<ConfigImage>();
   std::copy(file.bytes.begin(), file.bytes.end(), image->begin());
   ConfigModel model;

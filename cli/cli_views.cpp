@@ -1,6 +1,7 @@
 #include "cli/cli_views.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <iostream>
@@ -41,6 +42,12 @@ namespace zelor::cli {
 
 FileBytes FileTransfer::ReadFile(const std::string& path, std::size_t limit) {
   FileBytes result;
+  // Only regular files are opened: a FIFO would block until something writes to it, a device may
+  // never end, and a folder is no file.
+  if (const QFileInfo info(QString::fromStdString(path)); info.exists() && !info.isFile()) {
+    result.error = info.isDir() ? "Is a directory" : "Not a regular file";
+    return result;
+  }
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) {
     result.error = file.errorString().toStdString();

@@ -1,6 +1,7 @@
 #include "config/config_files.h"
 
 #include "config/config_texts.h"
+#include "link/crc16.h"
 #include "config/image_layout.h"
 
 namespace zelor {
@@ -20,6 +21,12 @@ std::string BinFileName(const std::string& chosenPath) {
 std::optional<std::string> RefuseImageFile(unsigned long long size) {
   if (size == ImageSize) return std::nullopt;
   return WrongFileSizeText(size);
+}
+
+std::optional<std::string> RefuseImageBytes(std::span<const uint8_t> bytes) {
+  if (bytes.size() != ImageSize) return WrongFileSizeText(bytes.size());
+  if (!Crc16Matches(bytes.data(), CheckedLength + 2)) return FileCrcMismatchText();
+  return std::nullopt;
 }
 
 }  // namespace zelor

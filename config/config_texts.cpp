@@ -31,6 +31,10 @@ std::string WrongFileSizeText(unsigned long long size) {
          std::to_string(ImageSize) + " байт; конфигурация не изменена.";
 }
 
+std::string FileCrcMismatchText() {
+  return std::string(kError) + "контрольная сумма файла не совпадает, файл повреждён; конфигурация не изменена.";
+}
+
 std::string NodeCountTooLargeText(unsigned stored) {
   return std::string(kError) + "в конфигурации устройств: " + std::to_string(stored) + ", прочитаны первые 32.";
 }

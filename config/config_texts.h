@@ -16,6 +16,8 @@ std::string ReadCrcMismatchText();
 std::string FileErrorText(const std::string& error);
 // A file to load that is not a configuration image by its size; nothing was taken from it.
 std::string WrongFileSizeText(unsigned long long size);
+// A file to load of the right size whose image CRC does not match: damaged, nothing was taken.
+std::string FileCrcMismatchText();
 
 // What ParseImage found wrong in an image (each a log line; the image is read as far as it is sound).
 std::string NodeCountTooLargeText(unsigned stored);

@@ -181,8 +181,11 @@ void ConfigTransfer::Load_ButtBClick() {
     ShowFileError(MemoColor::Blue, FileErrorText(file.error));
     return;
   }
-  if (const auto refusal = RefuseImageFile(file.size); refusal || file.bytes.size() != ImageSize) {
-    ShowFileError(MemoColor::Blue, refusal ? *refusal : WrongFileSizeText(file.bytes.size()));
+  // The size on disk first: a file that changed size while it was read is refused by its bytes.
+  auto refusal = RefuseImageFile(file.size);
+  if (!refusal) refusal = RefuseImageBytes(file.bytes);
+  if (refusal) {
+    ShowFileError(MemoColor::Blue, *refusal);
     return;
   }
   std::copy(file.bytes.begin(), file.bytes.end(), image_.begin());

@@ -1,6 +1,7 @@
 #include "config/config_transfer_view.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QSaveFile>
 
@@ -51,6 +52,12 @@ std::optional<std::string> ConfigTransferView::ChooseFileToSave() { return Choos
 
 FileBytes ConfigTransferView::ReadFile(const std::string& path, std::size_t limit) {
   FileBytes result;
+  // Only regular files are opened: a FIFO would block until something writes to it, a device may
+  // never end, and a folder is no file.
+  if (const QFileInfo info(QString::fromStdString(path)); info.exists() && !info.isFile()) {
+    result.error = info.isDir() ? "Is a directory" : "Not a regular file";
+    return result;
+  }
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) {
     result.error = file.errorString().toStdString();

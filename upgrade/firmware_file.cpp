@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -40,22 +41,27 @@ FirmwareLoadResult FileError(int error) { return {FirmwareLoad::FileError, std::
 
 FirmwareLoadResult LoadFirmwareFile(const std::string& path, FirmwareImages& images) {
   images.Erase();
+  // The type and the size before opening: a FIFO would block until something writes to it, a
+  // folder is no file, and a file of the wrong size is refused without reading it.
+  std::error_code failed;
+  const std::filesystem::file_status status = std::filesystem::status(path, failed);
+  if (failed) return {FirmwareLoad::FileError, failed.message()};
+  if (std::filesystem::is_directory(status)) return FileError(EISDIR);
+  if (!std::filesystem::is_regular_file(status)) return {FirmwareLoad::FileError, "Not a regular file"};
+  const std::uintmax_t onDisk = std::filesystem::file_size(path, failed);
+  if (failed) return {FirmwareLoad::FileError, failed.message()};
+  if (onDisk < kMinFirmwareFileBytes || onDisk > kMaxFirmwareFileBytes) return {FirmwareLoad::WrongSize, {}};
   errno = 0;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return FileError(errno != 0 ? errno : ENOENT);
-  if (std::fseek(file.get(), 0, SEEK_END) != 0) return FileError(errno);
-  const long size = std::ftell(file.get());
-  if (size < 0) return FileError(errno);
-  if (std::fseek(file.get(), 0, SEEK_SET) != 0) return FileError(errno);
-  const auto length = static_cast<std::size_t>(size);
-  if (length < kMinFirmwareFileBytes || length > kMaxFirmwareFileBytes) return {FirmwareLoad::WrongSize, {}};
-  std::vector<uint8_t> bytes(length);
-  if (std::fread(bytes.data(), 1, length, file.get()) != length) {
-    if (std::ferror(file.get())) return FileError(errno != 0 ? errno : EIO);
-    return {FirmwareLoad::FileError, "read beyond end of file"};
-  }
+  // One byte more than the size promised tells a file that grew meanwhile.
+  const auto length = static_cast<std::size_t>(onDisk);
+  std::vector<uint8_t> bytes(length + 1);
+  const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+  if (std::ferror(file.get())) return FileError(errno != 0 ? errno : EIO);
+  if (got != length) return {FirmwareLoad::FileError, "the file changed while it was read"};
   if (std::fclose(file.release()) != 0) return FileError(errno);
-  FillFirmwareImages(bytes.data(), bytes.size(), images);
+  FillFirmwareImages(bytes.data(), length, images);
   return {FirmwareLoad::Loaded, {}};
 }
 
