@@ -1,6 +1,8 @@
 #include "sim/boot_loader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 #include "link/crc16.h"
@@ -71,12 +73,13 @@ std::vector<uint8_t> BootLoader::FirmwareFile() const {
 }
 
 bool BootLoader::WriteFirmwareFile(const std::string& path, std::string& error) const {
+  errno = 0;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   const auto file = FirmwareFile();
   if (out) out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   if (out) out.close();
   if (!out) {
-    error = "cannot write " + path;
+    error = "cannot write " + path + ": " + std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
   return true;

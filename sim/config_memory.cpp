@@ -1,10 +1,13 @@
 #include "sim/config_memory.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "link/crc16.h"
+#include "sim/sim_files.h"
 
 namespace zelor::sim {
 
@@ -51,9 +54,15 @@ std::vector<uint8_t> ConfigMemory::ImageFile() const {
 }
 
 std::optional<std::vector<uint8_t>> LoadImageFile(const std::string& path, std::string& error) {
+  // The type first: opening a FIFO would wait for a writer.
+  if (const std::string why = WhyNotReadable(path); !why.empty()) {
+    error = "cannot open " + path + ": " + why;
+    return std::nullopt;
+  }
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    error = "cannot open " + path;
+    error = "cannot open " + path + ": " + std::strerror(errno != 0 ? errno : EACCES);
     return std::nullopt;
   }
   std::vector<uint8_t> bytes;
@@ -61,7 +70,7 @@ std::optional<std::vector<uint8_t>> LoadImageFile(const std::string& path, std::
   char c;
   while (bytes.size() <= kImageSize && in.get(c)) bytes.push_back(static_cast<uint8_t>(c));
   if (in.bad()) {
-    error = "cannot read " + path;
+    error = "cannot read " + path + ": " + std::strerror(errno != 0 ? errno : EIO);
     return std::nullopt;
   }
   if (bytes.size() != kImageSize) {

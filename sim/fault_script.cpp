@@ -22,6 +22,16 @@ bool ParseUnsigned(const std::string& text, uint32_t max, uint32_t& value) {
 }
 }  // namespace
 
+bool ParsePlainDecimal(const std::string& text, double& value) {
+  const auto point = text.find('.');
+  const bool digitsOnly = text.find_first_not_of("0123456789.") == std::string::npos;
+  const bool onePoint = point == std::string::npos || text.find('.', point + 1) == std::string::npos;
+  const bool someDigit = text.find_first_of("0123456789") != std::string::npos;
+  if (text.size() > 20 || !digitsOnly || !onePoint || !someDigit) return false;
+  value = std::strtod(text.c_str(), nullptr);
+  return true;
+}
+
 const char* FaultName(Fault fault) {
   for (const auto& n : kNames) {
     if (n.fault == fault) return n.name;
@@ -53,9 +63,8 @@ std::optional<FaultRule> ParseFaultRule(const std::string& text, std::string& er
   const std::string value = eq == std::string::npos ? "" : trigger.substr(eq + 1);
   uint32_t n = 0;
   if (key == "rate") {
-    char* end = nullptr;
-    const double p = std::strtod(value.c_str(), &end);
-    if (value.empty() || end == nullptr || *end != '\0' || !(p >= 0.0 && p <= 1.0)) {
+    double p = 0;
+    if (!ParsePlainDecimal(value, p) || p > 1.0) {
       error = "fault rate must be a number from 0 to 1: '" + value + "'";
       return std::nullopt;
     }

@@ -24,6 +24,10 @@ struct FaultRule {
 const char* FaultName(Fault fault);
 std::optional<Fault> FaultFromName(const std::string& name);
 
+// A number as a person writes it: decimal digits with at most one point ("5", "0.25", ".5");
+// no sign, exponent, hexadecimal, blanks or words such as "inf", so "0x10" is not taken as 16.
+bool ParsePlainDecimal(const std::string& text, double& value);
+
 // "KIND" or "KIND@TRIGGER" with TRIGGER one of rate=P, every=N, reg=R, first=N;
 // on failure returns nothing and says why in `error`.
 std::optional<FaultRule> ParseFaultRule(const std::string& text, std::string& error);

@@ -1,5 +1,7 @@
 #include "sim/sim_commands.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,14 +20,17 @@ void SimCommands::ReportConfigApplied() {
   // Written whole under a temporary name and then renamed, so a reader never sees half a file.
   const std::string temporary = configOut + ".part";
   const std::vector<uint8_t> image = panel_.config().ImageFile();
+  errno = 0;
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
   out.close();
+  const std::string why = std::strerror(errno != 0 ? errno : EIO);
   std::error_code failed;
   if (out) std::filesystem::rename(temporary, configOut, failed);  // replaces an older file
   if (!out || failed) {
+    const std::string reason = failed ? failed.message() : why;
     std::filesystem::remove(temporary, failed);
-    say_ << "error: cannot write " << configOut << std::endl;
+    say_ << "error: cannot write " << configOut << ": " << reason << std::endl;
     return;
   }
   say_ << "configuration written to " << configOut << std::endl;

@@ -1,6 +1,5 @@
 #include "sim/sim_options.h"
 
-#include <cmath>
 #include <cstdlib>
 
 #include "link/line_rates.h"
@@ -15,10 +14,7 @@ bool ParseInt(const std::string& text, int64_t lo, int64_t hi, int64_t& value) {
 }
 
 bool ParseSeconds(const std::string& text, double lo, double hi, double& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return end != nullptr && *end == '\0' && std::isfinite(value) && value >= lo && value <= hi;
+  return ParsePlainDecimal(text, value) && value >= lo && value <= hi;
 }
 
 // The rates the simulator serves: the panel's, and the boot loader's.
@@ -48,7 +44,7 @@ The panel:
   --image FILE.bin     start from this 45952-byte configuration (default: a built-in sample)
   --records N          generated archive records, 0..100000 (default 100)
   --wrapped            fill the 1500-record ring first, so the archive has wrapped
-  --event-every SEC    write a new archive event every SEC seconds (default: never)
+  --event-every SEC    write a new archive event every SEC seconds, 0.01..86400 (default: never)
   --seed N             where the generated events and fault rates start (default 1)
   --bootloader         start in boot-loader mode (115200 baud) instead of as a panel
   --firmware-out FILE  after each finished upgrade write the received firmware there
@@ -82,6 +78,11 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         return false;
       }
       out = args[++i];
+      // An empty path would quietly mean "none": `--image ""` from an unset shell variable.
+      if (out.empty()) {
+        error = a + " needs a value, not an empty one";
+        return false;
+      }
       return true;
     };
     std::string v;
@@ -166,7 +167,7 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
     } else if (a == "--log") {
       if (!value(o.log)) return std::nullopt;
     } else {
-      error = "unknown option '" + a + "' (see --help)";
+      error = "unknown option '" + a + "'";
       return std::nullopt;
     }
   }

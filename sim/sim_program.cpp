@@ -1,13 +1,20 @@
 #include "sim/sim_program.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <sstream>
 
 #include "sim/config_memory.h"
+#include "sim/sim_files.h"
 
 namespace zelor::sim {
 
 std::unique_ptr<SimProgram> SimProgram::Create(const SimOptions& o, std::ostream& say, std::string& error) {
+  // Every file option before anything starts: a folder that does not exist must not show only
+  // after a whole upgrade.
+  error = CheckSimFiles(o);
+  if (!error.empty()) return nullptr;
   std::unique_ptr<SimProgram> p(new SimProgram());
   PanelOptions po;
   po.address = o.address;
@@ -32,9 +39,10 @@ std::unique_ptr<SimProgram> SimProgram::Create(const SimOptions& o, std::ostream
   if (o.log == "-") {
     logStream = &std::cout;
   } else if (!o.log.empty()) {
+    errno = 0;
     p->logFile_.open(o.log, std::ios::app);
     if (!p->logFile_) {
-      error = "cannot open the log " + o.log;
+      error = "cannot open the log " + o.log + ": " + std::strerror(errno != 0 ? errno : EACCES);
       return nullptr;
     }
     logStream = &p->logFile_;

@@ -16,7 +16,8 @@ namespace zelor::sim {
 
 class SimProgram {
  public:
-  // Nothing, with the reason in `error`, when the image or the log cannot be opened.
+  // Nothing, with the reason in `error`, when a file the options name cannot be used (CheckSimFiles:
+  // the image read, the log, firmware and configuration outputs written) or the image is no image.
   // Warnings (an image with a wrong CRC) go to `say`.
   static std::unique_ptr<SimProgram> Create(const SimOptions& options, std::ostream& say, std::string& error);
 

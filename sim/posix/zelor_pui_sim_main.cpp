@@ -37,7 +37,7 @@ UniqueFd SignalFd(std::initializer_list<int> signals) {
 int main(int argc, char** argv) {
   std::string error;
   const auto options = ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), error);
-  if (!options) return Fail(error + "\n(see zelor-pui-sim --help)");
+  if (!options) return Fail(error + " (see zelor-pui-sim --help)");
   const SimOptions& o = *options;
   if (o.help) {
     std::cout << SimUsage();

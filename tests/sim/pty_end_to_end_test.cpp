@@ -21,6 +21,7 @@
 #include "sim/session.h"
 #include "sim/sim_options.h"
 #include "sim/posix/sim_server.h"
+#include "sim_process.h"
 #include "sim_rig.h"
 
 extern char** environ;
@@ -80,15 +81,6 @@ TEST(PtyEndToEnd, ServingLoopAnswersAReadOverAPseudoTerminal) {
   ::close(stop[0]);
   ::close(stop[1]);
   EXPECT_NE(logText.str().find("RX F7 03 00 00 00 01 90 9C"), std::string::npos);
-}
-
-// The program next to this test's executable (build/tests/test_sim -> build/zelor-pui-sim).
-std::string ProgramPath() {
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  const auto program = self.parent_path().parent_path() / "zelor-pui-sim";
-  return std::filesystem::exists(program, ec) ? program.string() : std::string();
 }
 
 std::string Mbpoll() {
@@ -197,7 +189,7 @@ class SimulatorProcess {
 };
 
 TEST(PtyEndToEnd, MbpollReadsAndWritesTheSimulator) {
-  const std::string program = ProgramPath();
+  const std::string program = SimProgramPath();
   const std::string mbpoll = Mbpoll();
   if (program.empty()) GTEST_SKIP() << "zelor-pui-sim is not built next to the tests";
   if (mbpoll.empty()) GTEST_SKIP() << "mbpoll is not installed (Debian package mbpoll)";
