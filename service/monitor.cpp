@@ -1,6 +1,8 @@
 // The live monitor: the button, the four steps' handlers, and the resumption of a halted sequence.
 #include "service/monitor.h"
 
+#include <algorithm>
+
 #include "link/registers.h"
 #include "service/event_texts.h"
 #include "service/monitor_lines.h"
@@ -77,17 +79,37 @@ void LiveMonitor::PointerHandler() {
   if (!newest) return;
   link_.OperationMode = omMonitorPoll;
   link_.MonitorAddress = *newest;
+  behind_ = {};
+  recent_.clear();
+  askedAgain_ = false;
   view_.AddLine(monitor_text::kPointerTaken);
   link_.Timer_Programm->SetInterval(kIdlePollIntervalMs);
+}
+
+// A late reply to an earlier poll (one that missed its time-out) is taken for the next poll's, as
+// MODBUS replies carry nothing to tell them apart. Its pointer then lies behind the records
+// already shown, and following it would walk on past the panel's newest record into the oldest
+// ones of the ring, every one of them shown as new. Such a pointer is believed only when the
+// next polls say it again (the archive really went back, or more than half the ring was written
+// while the line was down); until then the poll repeats.
+bool LiveMonitor::IsLateAnswer(uint16_t newest) {
+  const int ahead = (newest - link_.MonitorAddress + reg::kArchiveCapacity) % reg::kArchiveCapacity;
+  if (ahead <= reg::kArchiveCapacity / 2) {
+    behind_ = {};
+    return false;
+  }
+  if (behind_.pointer != newest) behind_ = {newest, 0};
+  return ++behind_.polls < kBehindConfirmations;
 }
 
 void LiveMonitor::PollHandler() {
   const auto newest = NewestPointer();
   if (!newest) return;
-  if (*newest == link_.MonitorAddress) {
+  if (*newest == link_.MonitorAddress || IsLateAnswer(*newest)) {
     link_.Timer_Programm->SetInterval(kIdlePollIntervalMs);
     return;
   }
+  behind_ = {};
   link_.MonitorAddress = link_.MonitorAddress >= reg::kArchiveLast ? reg::kArchiveFirst
                                                                    : static_cast<uint16_t>(link_.MonitorAddress + 1);
   link_.OperationMode = omMonitorRecord;
@@ -98,7 +120,19 @@ void LiveMonitor::RecordHandler() {
   // A reply too short to hold the record is not rendered from what an earlier reply left in
   // the buffer; the same record is asked again.
   if (link_.RxCount < static_cast<int32_t>(fn::kOneRecordReplyLength)) return;
-  view_.AddLine(MonitorRecordLine(link_.FrameBuffer.data() + 3));
+  Record record{};
+  std::copy_n(link_.FrameBuffer.begin() + 3, record.size(), record.begin());
+  // A late reply to an earlier record read, taken for this one, repeats a record just shown: the
+  // same address is asked once more, and the record is shown when the panel says it again.
+  const bool seen = std::find(recent_.begin(), recent_.end(), record) != recent_.end();
+  if (seen && !askedAgain_) {
+    askedAgain_ = true;
+    return;
+  }
+  askedAgain_ = false;
+  recent_.push_back(record);
+  if (recent_.size() > kRecentRecords) recent_.pop_front();
+  view_.AddLine(MonitorRecordLine(record.data()));
   link_.OperationMode = omMonitorPoll;
 }
 

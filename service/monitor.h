@@ -1,12 +1,15 @@
 // Live monitoring on the "СТАТУС" tab: the start/stop button, the four sequencer steps' handlers
 // (status block, newest pointer, poll, record) and the lines they write into TeMemo3.
 #pragma once
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 
 #include "link/civil_time.h"
 #include "link/engine.h"
+#include "link/registers.h"
 #include "link/sequencer.h"
 #include "service/monitor_view.h"
 
@@ -22,6 +25,10 @@ class LiveMonitor {
   // How often a running monitor checks that its sequence has not halted on a request the port
   // could not send; a halted sequence is sent again, as after any other failure.
   static constexpr uint32_t kResumeCheckMs = kIdlePollIntervalMs;
+  // Polls in a row that must report the same pointer behind the records shown before it is taken.
+  static constexpr int kBehindConfirmations = 3;
+  // How many of the records shown last a new record is compared with (a late reply repeats one).
+  static constexpr std::size_t kRecentRecords = 16;
 
   LiveMonitor(Link& link, Sequencer& sequencer, MonitorView& view, LocalClock pcClock);
   LiveMonitor(const LiveMonitor&) = delete;
@@ -43,12 +50,21 @@ class LiveMonitor {
   void PollHandler();
   void RecordHandler();
   void CheckNotHalted();
+  // True for a pointer behind the records already shown that the panel has not yet confirmed.
+  bool IsLateAnswer(uint16_t newest);
 
   Link& link_;
   Sequencer& sequencer_;
   MonitorView& view_;
   LocalClock pcClock_;
   std::unique_ptr<Timer> resumeCheck_;
+  using Record = std::array<uint8_t, reg::kArchiveRecordBytes>;
+  std::deque<Record> recent_;  // the records shown last, newest at the back
+  bool askedAgain_ = false;    // the record read was repeated because its answer matched one of them
+  struct Behind {
+    uint16_t pointer = 0;
+    int polls = 0;
+  } behind_;
 };
 
 }  // namespace zelor

@@ -219,6 +219,62 @@ TEST_F(LiveMonitorTest, AShortRecordReplyIsNotRenderedAndTheRecordIsAskedAgain) 
             std::vector<std::string>{"14:05:07  13.12.2018   :0012    НОРМА            --> ПОЖАР            "});
 }
 
+// A reply that missed its time-out is taken for the next request of the same shape: MODBUS
+// replies carry nothing to tell them apart. These stand in for such late replies.
+std::vector<uint8_t> PointerReply(uint16_t pointer) {
+  std::vector<uint8_t> r{0xF7, 0x03, 0x02, static_cast<uint8_t>(pointer >> 8), static_cast<uint8_t>(pointer), 0, 0};
+  AppendCrc16(r.data(), 5);
+  return r;
+}
+std::vector<uint8_t> RecordReply(const sim::EventRecord& record) {
+  std::vector<uint8_t> r(17, 0);
+  r[0] = 0xF7;
+  r[1] = 0x03;
+  r[2] = 0x0C;
+  std::copy(record.begin(), record.end(), r.begin() + 3);
+  AppendCrc16(r.data(), 15);
+  return r;
+}
+
+TEST_F(LiveMonitorTest, ALatePointerBehindTheRecordsShownIsNotFollowedUntilThePanelConfirmsIt) {
+  StartAndTakePointer();
+  const uint16_t start = link.MonitorAddress;
+  panel.AddEvent(sim::MakeRecord(1, 4, 0, 0, kPanelStart));
+  panel.AddEvent(sim::MakeRecord(2, 4, 0, 0, kPanelStart));
+  ASSERT_TRUE(clock.RunUntil([this] { return RecordLinesAfterPointer().size() == 2; }, 5000));
+  // The late answer of a poll sent before the two records were fetched.
+  ASSERT_TRUE(clock.RunUntil([this] { return link.OperationMode == omMonitorPoll && link.Timer_Rx->Enabled(); }, 5000));
+  line.Inject(0, PointerReply(start));
+  clock.AdvanceMs(5000);
+  EXPECT_EQ(RecordLinesAfterPointer().size(), 2U) << "no record past the panel's newest, which would be its oldest";
+  EXPECT_EQ(link.MonitorAddress, start + 2);
+
+  // The panel's pointer really went back: after three polls that say so, the monitor follows it.
+  panel.SetRegister(reg::kArchiveNewest, start);
+  const std::size_t before = line.requests.size();
+  ASSERT_TRUE(clock.RunUntil([this] { return link.OperationMode == omMonitorRecord; }, 5000));
+  EXPECT_EQ(line.requests.size() - before, 3U) << "three polls";
+}
+
+TEST_F(LiveMonitorTest, ALateRecordRepeatingOneShownIsAskedAgainAndARealRepeatStillShown) {
+  StartAndTakePointer();
+  const sim::EventRecord first = sim::MakeRecord(1, 4, 0, 0, kPanelStart);
+  const sim::EventRecord second = sim::MakeRecord(2, 4, 0, 0, kPanelStart);
+  panel.AddEvent(first);
+  ASSERT_TRUE(clock.RunUntil([this] { return RecordLinesAfterPointer().size() == 1; }, 5000));
+  panel.AddEvent(second);
+  ASSERT_TRUE(clock.RunUntil([this] { return link.OperationMode == omMonitorRecord && link.Timer_Rx->Enabled(); }, 5000));
+  const uint16_t address = link.MonitorAddress;
+  line.Inject(0, RecordReply(first));  // the late answer of the first record's read
+  ASSERT_TRUE(clock.RunUntil([this] { return RecordLinesAfterPointer().size() == 2; }, 5000));
+  EXPECT_EQ(RecordLinesAfterPointer()[1], MonitorRecordLine(second.data()));
+  EXPECT_EQ(link.MonitorAddress, address);
+  // The panel writes the same record twice: the second is asked once more, then shown.
+  panel.AddEvent(second);
+  ASSERT_TRUE(clock.RunUntil([this] { return RecordLinesAfterPointer().size() == 3; }, 5000));
+  EXPECT_EQ(RecordLinesAfterPointer()[2], MonitorRecordLine(second.data()));
+}
+
 TEST_F(LiveMonitorTest, APointerOutsideTheRingIsAskedAgain) {
   panel.SetRegister(reg::kArchiveNewest, 5);
   monitor.TeButton2Click();

@@ -54,6 +54,8 @@ std::size_t SimulatedLine::Write(const uint8_t* bytes, std::size_t count) {
   if (!faults_.empty()) {
     fault = std::move(faults_.front());
     faults_.pop_front();
+  } else if (faultFor) {
+    fault = faultFor(request);
   }
   auto reply = panel_.Handle(request.data(), request.size());
   const int64_t sendTime = timing.paced ? static_cast<int64_t>(count) * sim::ByteMicros(timing.baud) : 0;

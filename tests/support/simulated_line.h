@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ class SimulatedLine : public SerialPort {
   void Inject(int64_t delayMicros, std::vector<uint8_t> bytes);
 
   sim::FaultSpec defaultFault;
+  // Chooses the fault of each request once the queued ones are used up; empty: `defaultFault`.
+  std::function<sim::FaultSpec(const std::vector<uint8_t>& request)> faultFor;
   sim::LineTiming timing;
   bool failOpen = false;
   bool failWrite = false;

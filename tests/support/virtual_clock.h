@@ -28,6 +28,9 @@ class VirtualClock : public Clock {
 
   void AdvanceMicros(int64_t micros);
   void AdvanceMs(int64_t ms) { AdvanceMicros(ms * 1000); }
+  // Timers armed and calls scheduled, not yet run: what a long run must not pile up.
+  std::size_t Pending() const { return queue_.size(); }
+
   // Advances until pred() holds, at most maxMs; returns whether it held.
   bool RunUntil(const std::function<bool()>& pred, int64_t maxMs);
 
