@@ -139,6 +139,11 @@ class MonitorSoak : public ::testing::Test {
     o.records = 100;
     panel = sim::Panel(o);
     line.faultFor = [this](const std::vector<uint8_t>&) { return RandomFault(rng); };
+    // Replies arrive whole after the turnaround instead of byte by byte: a paced byte is one more
+    // scheduled call and one more restart of the read's gap timer, which under the sanitizers
+    // made the day take 91 s instead of 57 s, and nothing checked here depends on byte timing
+    // (late, split and garbled replies keep their own timing).
+    line.timing.paced = false;
     view.catchUp = [this] { TakeNewEvents(); };
   }
 
@@ -271,7 +276,7 @@ TEST_F(MonitorSoak, TwentyFourHoursWithFaultsAndParameterWrites) {
   EXPECT_LE(mostBehind, 40U) << "the monitor catches up after every storm";
   // The link's few timers and the replies still on the line (a handful of late ones at most); a
   // leak would grow with the 290 000 requests.
-  EXPECT_LE(mostPending, 64U) << "timers and replies in flight do not pile up";
+  EXPECT_LE(mostPending, 32U) << "timers and replies in flight do not pile up";
   EXPECT_LE(memo1.most, 8U) << "each request starts TeMemo1 afresh";
   EXPECT_GE(writesChecked, 500U);
   EXPECT_EQ(panel.soundSilenced(), silences);
