@@ -22,7 +22,8 @@ namespace zelor::test {
 
 class DirectReader {
  public:
-  explicit DirectReader(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
+  explicit DirectReader(const std::string& path, uint8_t address = 247)
+      : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)), address_(address) {
     if (fd_ < 0) return;
     termios t{};
     ::tcgetattr(fd_, &t);
@@ -39,7 +40,7 @@ class DirectReader {
   // Function 03 at `start` for `count`; the reply's data bytes, asked again when the reply is
   // missing (the simulator may drop some on purpose) or broken.
   std::optional<std::vector<uint8_t>> Read(uint16_t start, uint16_t count, std::size_t dataBytes) {
-    std::vector<uint8_t> request = {247, 3, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start),
+    std::vector<uint8_t> request = {address_, 3, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start),
                                     static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
     request.resize(8);
     AppendCrc16(request.data(), 6);
@@ -60,9 +61,17 @@ class DirectReader {
     }
     return std::nullopt;
   }
+  std::optional<std::vector<uint16_t>> Registers(uint16_t start, uint16_t count) {
+    const auto bytes = Read(start, count, 2U * count);
+    if (!bytes) return std::nullopt;
+    std::vector<uint16_t> regs;
+    for (std::size_t i = 0; i + 1 < bytes->size(); i += 2) regs.push_back(static_cast<uint16_t>((*bytes)[i] << 8 | (*bytes)[i + 1]));
+    return regs;
+  }
 
  private:
   int fd_;
+  uint8_t address_;
 };
 
 struct SimArchive {

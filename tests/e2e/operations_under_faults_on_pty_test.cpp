@@ -129,6 +129,8 @@ class OperationsUnderFaults : public SimOnPtyFixture<::testing::TestWithParam<Op
   void Run() {
     const Operation& op = GetParam();
     op.prepare(*this);
+    // What the test's own reader met while preparing is not the tool's.
+    readerFaults = Logged("fault noreply") + Logged("fault badcrc");
     op.start(*this);
     ASSERT_TRUE(Pump([&] { return op.ended(*this); }, op.maxMs)) << op.name << " did not end";
   }
@@ -169,6 +171,7 @@ class OperationsUnderFaults : public SimOnPtyFixture<::testing::TestWithParam<Op
   Bytes firmware;
   int queryTries = 0;
   int searchMisses = 0;
+  int readerFaults = 0;
   qint64 longestTurnMs = 0;
 };
 
@@ -508,10 +511,10 @@ TEST_P(OperationsUnderFaults, DroppedAndCorruptedRepliesGiveExactlyTheRightData)
   if (!StartSimulator(kLineFaults + QStringList{"--seed", "11"})) GTEST_SKIP() << "zelor-pui-sim is not built";
   OpenWindow();
   Run();
+  const int faults = Logged("fault noreply") + Logged("fault badcrc") - readerFaults;
   GetParam().expectRightData(*this);
-  std::cout << GetParam().name << ": dropped " << Logged("fault noreply") << ", corrupted " << Logged("fault badcrc")
-            << "\n";
-  EXPECT_GT(Logged("fault noreply") + Logged("fault badcrc"), 0) << "the line had no faults";
+  std::cout << GetParam().name << ": replies dropped or corrupted on the way to the tool: " << faults << "\n";
+  EXPECT_GT(faults, 0) << "the line had no faults";
 }
 
 TEST_P(OperationsUnderFaults, LineCutMidwayEndsByTheFailurePath) {
