@@ -87,7 +87,7 @@ void ConfigTransfer::Load_ButtAClick() {
 void ConfigTransfer::StoreReadBlock(uint8_t page) {
   const std::size_t at = std::size_t{page} * reg::kConfigPageStride;
   if (at + reg::kConfigBlockBytes > TransferLength) return;
-  std::copy_n(link_.FrameBuffer.begin() + kBlockDataOffset, reg::kConfigBlockBytes, image_.begin() + at);
+  std::copy_n(link_.FrameBuffer.begin() + kBlockDataOffset, reg::kConfigBlockBytes, received_.begin() + at);
 }
 
 void ConfigTransfer::OnConfigBlockRead() {
@@ -106,6 +106,7 @@ void ConfigTransfer::OnConfigBlockRead() {
 void ConfigTransfer::ReadCompleted() {
   LinkSurfaces& s = link_.surfaces();
   s.progress1.SetPosition(kReadProgressEnd);
+  std::copy(received_.begin(), received_.end(), image_.begin());
   link_.ClosePort();
   link_.OperationMode = omIdle;
   link_.UpdateStatusBar();

@@ -1,6 +1,7 @@
 // Moving the configuration: the 68-block read from the panel, the 68 block writes and the apply
 // command, and the load and save of .bin files, between the panel, ConfigImage and the model.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -80,6 +81,9 @@ class ConfigTransfer {
   ConfigModel& model_;
   TransferView& view_;
   ConfigImage image_{};  // ConfigImage: zeros until the first read, load or build
+  // The blocks of a read in progress: the image takes them only when the last has arrived, so a
+  // read cut short leaves the image that was whole before it.
+  std::array<uint8_t, TransferLength> received_{};
 };
 
 }  // namespace zelor

@@ -269,19 +269,19 @@ void Link::ApplyCompleted() {
 }
 
 void Link::CountFailure(FailureCode code, const char* panelPrefix, int32_t limit,
-                        std::initializer_list<const char*> lines) {
+                        std::initializer_list<std::string> lines) {
   ++ErrorCount;
   surfaces_.status.SetPanelText(2, panelPrefix + FormatZeroPadded(static_cast<uint16_t>(ErrorCount), 2));
   if (ErrorCount > limit) GiveUp(code, lines);
 }
 
-void Link::GiveUp(FailureCode code, std::initializer_list<const char*> lines) {
+void Link::GiveUp(FailureCode code, std::initializer_list<std::string> lines) {
   UpdateStatusBar();
   surfaces_.progress1.SetVisible(false);
   LogMemo& memo = surfaces_.memo1;
   memo.SetColor(MemoColor::Blue);
   memo.Clear();
-  for (const char* line : lines) memo.AddLine(line);
+  for (const std::string& line : lines) memo.AddLine(line);
   memo.SetVisible(true);
   surfaces_.memo2.SetVisible(false);
   if (abandonSteps_[code]) abandonSteps_[code]();
@@ -317,6 +317,32 @@ void Link::ReportFailure(FailureCode code) {
       if (DeviceAddress >= kHighestSlaveAddress && abandonSteps_[code]) abandonSteps_[code]();
       break;
   }
+}
+
+// Without this, no receive cycle would follow the unsent step and the sequence would halt with
+// the operation still running: its buttons stuck and every starter refused, even after the port
+// comes back. A port that cannot be opened now will not open in 5 ms either, so the operation ends
+// at once, as when the panel stops answering, with the port's error in place of "no answer".
+void Link::EndUnsentOperation() {
+  const auto code = FailureCodeFor(OperationMode, true);
+  if (!code) return;
+  const std::string portError = text::kPortOpenError + port_.PortName();
+  switch (*code) {
+    case fcConfigRead: GiveUp(*code, {text::kConfigReading, portError}); break;
+    case fcConfigWrite: GiveUp(*code, {text::kConfigWriting, portError}); break;
+    case fcArchiveLast15:
+    case fcArchiveDownload: GiveUp(*code, {text::kArchiveReading, portError}); break;
+    case fcUpgrade: GiveUp(*code, {text::kUpgradeTitle, portError}); break;
+    case fcSearch:
+      // The search ends without a find below the port's error line.
+      if (abandonSteps_[*code]) abandonSteps_[*code]();
+      OperationMode = omIdle;
+      ClosePort();
+      break;
+    case fcMonitorCrc:
+    case fcMonitorTimeout: return;  // the monitor sends the step again by itself
+  }
+  ResponseKind = rkNone;
 }
 
 bool Link::DeferIfBusy(std::function<void()> action) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "link/clock.h"
 #include "link/code_table.h"
@@ -70,6 +71,9 @@ class Link : public LinkState {
   void Timer_RxTimer();
   void DispatchResponse();
   void ReportFailure(FailureCode code);
+  // A step of the running operation could not be sent (the port cannot be opened or written):
+  // the operation ends by its give-up with the port's error line. Monitoring goes on.
+  void EndUnsentOperation();
   // The gate of user actions: true = parked, the action will be run again later by Timer_Wait.
   bool DeferIfBusy(std::function<void()> action);
 
@@ -105,9 +109,9 @@ class Link : public LinkState {
   bool DropStrayReply();
   void ReportLinkFailure(bool timeout);
   void LogResponse();
-  void GiveUp(FailureCode code, std::initializer_list<const char*> lines);
+  void GiveUp(FailureCode code, std::initializer_list<std::string> lines);
   void CountFailure(FailureCode code, const char* panelPrefix, int32_t limit,
-                    std::initializer_list<const char*> lines);
+                    std::initializer_list<std::string> lines);
   void ApplyCompleted();
   void ReceiveTail();
 

@@ -35,7 +35,8 @@ void Sequencer::Timer_ProgrammTimer() {
     if (frameSenders_[mode]) frameSenders_[mode]();
     l.ResponseKind = kind;
   };
-  switch (l.OperationMode) {
+  const OperationMode mode = l.OperationMode;
+  switch (mode) {
     case omConfigRead:
       read(static_cast<uint16_t>(reg::kConfigPageBase + l.BlockIndex), reg::kConfigPageRegisters, rkConfigBlockRead);
       break;
@@ -67,8 +68,10 @@ void Sequencer::Timer_ProgrammTimer() {
       l.surfaces().progress1.SetPosition(l.DeviceAddress);
       read(reg::kTypeCode, 1, rkSearchProbe);
       break;
-    default: break;  // nothing to send; the timer stays stopped
+    default: return;  // nothing to send; the timer stays stopped
   }
+  // Every request that left arms Timer_Rx; one that could not be sent is answered by nothing.
+  if (l.OperationMode == mode && mode != omIdle && !l.Timer_Rx->Enabled()) l.EndUnsentOperation();
 }
 
 }  // namespace zelor

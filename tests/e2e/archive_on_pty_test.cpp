@@ -1,11 +1,6 @@
 // The archive tab on the production clock and serial adapter against zelor-pui-sim on a real
 // pseudo-terminal: a wrapped, full archive downloaded to a file and its newest 15 in the grid,
 // then compared with the records read straight from the simulator.
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -23,7 +18,6 @@
 #include "qtcore/qt_clock.h"
 #include "qtcore/qt_serial_port.h"
 #include "model/cp1251.h"
-#include "link/crc16.h"
 #include "link/port_registry.h"
 #include "link/registers.h"
 #include "service/archive_download.h"
@@ -31,84 +25,13 @@
 #include "service/archive_reading.h"
 #include "service/archive_tab.h"
 #include "service/archive_tab_view.h"
+#include "direct_reader.h"
 #include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
 
 using enum OperationMode;
-
-// A plain MODBUS master on the terminal, sharing only the CRC with the tool's link: it reads the
-// simulator's archive record by record so the tool's results can be checked against it.
-class DirectReader {
- public:
-  explicit DirectReader(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
-    if (fd_ < 0) return;
-    termios t{};
-    ::tcgetattr(fd_, &t);
-    ::cfmakeraw(&t);
-    ::tcsetattr(fd_, TCSANOW, &t);
-  }
-  ~DirectReader() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  bool ok() const { return fd_ >= 0; }
-
-  // Function 03 at `start` for `count`; the reply's data bytes, asked again when the reply is
-  // missing (the simulator may drop some on purpose) or broken.
-  std::optional<std::vector<uint8_t>> Read(uint16_t start, uint16_t count, std::size_t dataBytes) {
-    std::vector<uint8_t> request = {247, 3, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start),
-                                    static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
-    request.resize(8);
-    AppendCrc16(request.data(), 6);
-    const std::size_t want = dataBytes + 5;
-    for (int attempt = 0; attempt < 50; ++attempt) {
-      ::tcflush(fd_, TCIFLUSH);
-      if (::write(fd_, request.data(), request.size()) != static_cast<ssize_t>(request.size())) return std::nullopt;
-      std::vector<uint8_t> reply;
-      pollfd p{fd_, POLLIN, 0};
-      while (reply.size() < want && ::poll(&p, 1, 300) > 0) {
-        uint8_t buf[512];
-        const ssize_t n = ::read(fd_, buf, sizeof buf);
-        if (n <= 0) break;
-        reply.insert(reply.end(), buf, buf + n);
-      }
-      if (reply.size() != want || reply[2] != dataBytes || !Crc16Matches(reply.data(), reply.size())) continue;
-      return std::vector<uint8_t>(reply.begin() + 3, reply.end() - 2);
-    }
-    return std::nullopt;
-  }
-
- private:
-  int fd_;
-};
-
-struct SimArchive {
-  uint16_t count = 0, newest = 0, oldest = 0;
-  std::vector<EventFields> oldestFirst;
-};
-
-SimArchive ReadSimArchive(const std::string& path) {
-  SimArchive a;
-  DirectReader reader(path);
-  EXPECT_TRUE(reader.ok()) << path;
-  const auto count = reader.Read(reg::kRecordCount, 1, 2);
-  const auto pointers = reader.Read(reg::kArchivePointers, 2, 4);
-  if (!count || !pointers) return a;
-  a.count = static_cast<uint16_t>((*count)[0] << 8 | (*count)[1]);
-  a.newest = static_cast<uint16_t>((*pointers)[0] << 8 | (*pointers)[1]);
-  a.oldest = static_cast<uint16_t>((*pointers)[2] << 8 | (*pointers)[3]);
-  uint16_t at = a.oldest;
-  for (int left = a.count; left > 0;) {
-    const int n = std::min({left, 20, reg::kArchiveLast - at + 1});
-    const auto bytes = reader.Read(at, static_cast<uint16_t>(n), 12U * static_cast<std::size_t>(n));
-    if (!bytes) return a;
-    for (int i = 0; i < n; ++i) a.oldestFirst.push_back(DecodeEvent(bytes->data() + 12 * i));
-    left -= n;
-    at = static_cast<uint16_t>(at + n > reg::kArchiveLast ? reg::kArchiveFirst : at + n);
-  }
-  return a;
-}
 
 class ArchiveOnPtyTest : public SimOnPtyFixture<> {
  protected:

@@ -1,10 +1,8 @@
 // What the command-line program's end-to-end tests share: simulators on pseudo-terminals, a
-// terminal nobody answers on, runs of zelor-pui-cli, and a plain MODBUS reader of the simulator.
+// terminal nobody answers on, runs of zelor-pui-cli; the plain reader of the simulator is direct_reader.h.
 #pragma once
 #include <fcntl.h>
-#include <poll.h>
 #include <stdlib.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -19,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "link/crc16.h"
+#include "direct_reader.h"
 #include "link/port_registry.h"
 
 namespace zelor::test {
@@ -129,60 +127,5 @@ inline CliRun RunCli(const QStringList& args, int ms = 90000) {
   auto p = StartCli(args);
   return Finish(*p, ms);
 }
-
-// A plain MODBUS master on the terminal, sharing only the CRC with the tool's link: it reads what
-// the simulator holds so that the program's results can be checked against it.
-class DirectReader {
- public:
-  DirectReader(const std::string& path, uint8_t address) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)), address_(address) {
-    if (fd_ < 0) return;
-    termios t{};
-    ::tcgetattr(fd_, &t);
-    ::cfmakeraw(&t);
-    ::tcsetattr(fd_, TCSANOW, &t);
-  }
-  ~DirectReader() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  DirectReader(const DirectReader&) = delete;
-  DirectReader& operator=(const DirectReader&) = delete;
-  bool ok() const { return fd_ >= 0; }
-
-  // Function 03 at `start` for `count` registers: the reply's data bytes, asked again when the
-  // reply is missing (the simulator may drop some on purpose) or broken.
-  std::optional<std::vector<uint8_t>> Read(uint16_t start, uint16_t count, std::size_t dataBytes) {
-    std::vector<uint8_t> request = {address_, 3, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start),
-                                    static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
-    request.resize(8);
-    AppendCrc16(request.data(), 6);
-    const std::size_t want = dataBytes + 5;
-    for (int attempt = 0; attempt < 50; ++attempt) {
-      ::tcflush(fd_, TCIFLUSH);
-      if (::write(fd_, request.data(), request.size()) != static_cast<ssize_t>(request.size())) return std::nullopt;
-      std::vector<uint8_t> reply;
-      pollfd p{fd_, POLLIN, 0};
-      while (reply.size() < want && ::poll(&p, 1, 300) > 0) {
-        uint8_t buf[512];
-        const ssize_t n = ::read(fd_, buf, sizeof buf);
-        if (n <= 0) break;
-        reply.insert(reply.end(), buf, buf + n);
-      }
-      if (reply.size() != want || reply[2] != dataBytes || !Crc16Matches(reply.data(), reply.size())) continue;
-      return std::vector<uint8_t>(reply.begin() + 3, reply.end() - 2);
-    }
-    return std::nullopt;
-  }
-  std::optional<std::vector<uint16_t>> Registers(uint16_t start, uint16_t count) {
-    const auto bytes = Read(start, count, 2U * count);
-    if (!bytes) return std::nullopt;
-    std::vector<uint16_t> regs;
-    for (std::size_t i = 0; i + 1 < bytes->size(); i += 2) regs.push_back(static_cast<uint16_t>((*bytes)[i] << 8 | (*bytes)[i + 1]));
-    return regs;
-  }
-
- private:
-  int fd_;
-  uint8_t address_;
-};
 
 }  // namespace zelor::test

@@ -94,6 +94,46 @@ TEST_F(SequencerTest, FailuresRepeatTheStepAndGiveUpAtTheLimit) {
   }
 }
 
+// The port vanishes mid-way (adapter unplugged): the step that cannot be sent ends the operation
+// by its give-up, with the port's error, instead of halting it for good; monitoring goes on.
+TEST_F(SequencerTest, AStepThatCannotBeSentEndsTheOperation) {
+  struct Case {
+    OperationMode mode;
+    FailureCode code;
+    Lines lines;  // after the give-up; none: the log keeps the failed request and its error
+  };
+  const std::string portError = "   : ОШИБКА ОТКРЫТИЯ ПОРТА SIM1";
+  const Case cases[] = {
+      {OperationMode::omConfigRead, FailureCode::fcConfigRead, {"   : чтение конфигурации пульта...", portError}},
+      {OperationMode::omConfigWrite, FailureCode::fcConfigWrite, {"   : запись конфигурации пульта...", portError}},
+      {OperationMode::omConfigApply, FailureCode::fcConfigWrite, {"   : запись конфигурации пульта...", portError}},
+      {OperationMode::omLast15Record, FailureCode::fcArchiveLast15, {"   : чтение архива событий...", portError}},
+      {OperationMode::omDownloadRecords, FailureCode::fcArchiveDownload, {"   : чтение архива событий...", portError}},
+      {OperationMode::omUpgrade, FailureCode::fcUpgrade, {"   : firmware upgrade...", portError}},
+      {OperationMode::omSearch, FailureCode::fcSearch, {"TX : F7 03 00 00 00 01 90 9C ", "RX :", portError}},
+  };
+  line.failOpen = true;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(int(c.mode));
+    int extraSteps = 0;
+    link.SetAbandonSteps(c.code, [&] { ++extraSteps; });
+    link.DeviceAddress = c.mode == OperationMode::omSearch ? 246 : 247;
+    sequencer.Start(c.mode, Sequencer::kStartIntervalMs);
+    clock.AdvanceMs(5000);
+    EXPECT_EQ(link.OperationMode, OperationMode::omIdle);
+    EXPECT_EQ(extraSteps, 1);
+    EXPECT_EQ(memo1.lines, c.lines);
+    EXPECT_FALSE(line.IsOpen());
+    EXPECT_FALSE(link.Timer_Programm->Enabled());
+    EXPECT_TRUE(line.requests.empty());
+  }
+  link.DeviceAddress = 247;
+  sequencer.Start(OperationMode::omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
+  clock.AdvanceMs(5000);
+  EXPECT_EQ(link.OperationMode, OperationMode::omMonitorPoll) << "monitoring waits for the port";
+  EXPECT_EQ(memo1.lines.back(), portError);
+}
+
 TEST_F(SequencerTest, SuccessResetsTheCount) {
   int successes = 0;
   link.RegisterHandler(ResponseKind::rkLast15Count, [&] {
