@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer entries (tests/<subsystem>/*_fuzz.cpp) with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-fuzz/, runs each for the given seconds from a working copy
-# of its corpus, and prints per entry: executions a second, executions in total and findings
-# (crash, leak, timeout and out-of-memory inputs, kept in build-fuzz/fuzz/<entry>/findings/).
+# of its corpus, and prints per entry: executions a second (of the run's wall-clock time, and of
+# the processor time it got, which tells a busy machine from a slow entry), executions in total
+# and findings (crash, leak, timeout and out-of-memory inputs, kept in
+# build-fuzz/fuzz/<entry>/findings/).
 #
 #   scripts/fuzz.sh [seconds per entry, default 60] [entry ...]   run (all entries by default)
 #   scripts/fuzz.sh --merge [entry ...]   minimise the seeds, the working corpus and the
@@ -26,7 +28,7 @@ fi
 # entry -> its folder under tests/ and its longest input
 declare -A folder=([receive_fuzz]=link [port_file_fuzz]=link [parse_image_fuzz]=config [lcd_codec_fuzz]=config
                    [firmware_file_fuzz]=upgrade [request_framer_fuzz]=sim)
-declare -A max_len=([receive_fuzz]=16384 [port_file_fuzz]=4096 [parse_image_fuzz]=46000 [lcd_codec_fuzz]=1024
+declare -A max_len=([receive_fuzz]=512 [port_file_fuzz]=4096 [parse_image_fuzz]=46000 [lcd_codec_fuzz]=1024
                     [firmware_file_fuzz]=1024 [request_framer_fuzz]=4096)
 entries=("$@")
 [ ${#entries[@]} -eq 0 ] && entries=(receive_fuzz parse_image_fuzz firmware_file_fuzz port_file_fuzz lcd_codec_fuzz request_framer_fuzz)
@@ -69,18 +71,20 @@ for e in "${entries[@]}"; do
   log=$work/run.log
   start=$(date +%s)
   status=0
-  ./"$e" -max_total_time="$seconds" -timeout=10 -max_len="${max_len[$e]}" -print_final_stats=1 \
-    -artifact_prefix="$work/findings/" "$work/corpus" >"$log" 2>&1 || status=$?
+  TIMEFORMAT='%3U %3S'
+  { time ./"$e" -max_total_time="$seconds" -timeout=10 -max_len="${max_len[$e]}" -print_final_stats=1 \
+      -artifact_prefix="$work/findings/" "$work/corpus" >"$log" 2>&1; } 2>"$work/cpu-seconds" || status=$?
   elapsed=$(( $(date +%s) - start ))
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+  cpu_rate=$(awk -v n="${execs:-0}" '{ t = $1 + $2; printf "%d", t > 0 ? n / t : 0 }' "$work/cpu-seconds")
   findings=$(find "$work/findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
   [ $status -ne 0 ] && [ "$findings" -eq 0 ] && findings="exit $status"
-  results+=("$(printf '%-20s %8s %10s %14s %9s' "$e" "$elapsed" "${rate:-?}" "${execs:-?}" "$findings")")
+  results+=("$(printf '%-20s %8s %10s %12s %14s %9s' "$e" "$elapsed" "${rate:-?}" "$cpu_rate" "${execs:-?}" "$findings")")
   echo "${results[-1]}   (log: $log)"
 done
 [ $merge -eq 1 ] && exit 0
 
 echo
-printf '%-20s %8s %10s %14s %9s\n' entry seconds exec/s executions findings
+printf '%-20s %8s %10s %12s %14s %9s\n' entry seconds exec/s exec/cpu-s executions findings
 printf '%s\n' "${results[@]}"

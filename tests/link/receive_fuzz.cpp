@@ -36,7 +36,7 @@
 #include "service/panel_parameters.h"
 #include "upgrade/firmware_upgrade.h"
 #include "fuzz_entry.h"
-#include "virtual_clock.h"
+#include "fuzz_clock.h"
 
 namespace {
 
@@ -217,7 +217,7 @@ struct World {
 
   ConfigImage sampleImage{};
 
-  test::VirtualClock clock;
+  test::FuzzClock clock;
   FuzzPort port{clock};
   CheckingMemo memo1, memo2;
   CheckingStatus status;

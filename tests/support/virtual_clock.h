@@ -30,8 +30,6 @@ class VirtualClock : public Clock {
   void AdvanceMs(int64_t ms) { AdvanceMicros(ms * 1000); }
   // Advances until pred() holds, at most maxMs; returns whether it held.
   bool RunUntil(const std::function<bool()>& pred, int64_t maxMs);
-  // Nothing is due: every timer is stopped and no call is scheduled.
-  bool Idle() const { return queue_.empty(); }
 
  private:
   friend class VirtualTimer;
