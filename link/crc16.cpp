@@ -1,14 +1,29 @@
 #include "link/crc16.h"
 
+#include <array>
+
 namespace zelor {
 
-uint16_t Crc16(const uint8_t* block, uint16_t length) {
-  uint16_t crc = 0xFFFF;
-  for (uint16_t i = 0; i < length; ++i) {
-    crc ^= block[i];
+namespace {
+// One step of the reflected polynomial 0xA001 for every byte value: eight shifts become one lookup
+// (a configuration image is 46 KB, checked on every read, load and build).
+constexpr std::array<uint16_t, 256> kCrcTable = [] {
+  std::array<uint16_t, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    uint16_t crc = static_cast<uint16_t>(b);
     for (int bit = 0; bit < 8; ++bit) {
       crc = (crc & 1U) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001U) : static_cast<uint16_t>(crc >> 1);
     }
+    table[b] = crc;
+  }
+  return table;
+}();
+}  // namespace
+
+uint16_t Crc16(const uint8_t* block, uint16_t length) {
+  uint16_t crc = 0xFFFF;
+  for (const uint8_t* p = block; p != block + length; ++p) {
+    crc = static_cast<uint16_t>((crc >> 8) ^ kCrcTable[(crc ^ *p) & 0xFFU]);
   }
   return crc;
 }

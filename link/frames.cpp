@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "link/crc16.h"
 #include "link/registers.h"
@@ -10,10 +11,11 @@ namespace zelor {
 
 uint16_t Crc16(const LinkState& link, uint8_t length) { return Crc16(link.FrameBuffer.data(), length); }
 
-std::string ByteToHex(uint8_t b) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  return std::string{kDigits[b >> 4], kDigits[b & 0x0F]};
-}
+namespace {
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+}  // namespace
+
+std::string ByteToHex(uint8_t b) { return std::string{kHexDigits[b >> 4], kHexDigits[b & 0x0F]}; }
 
 namespace {
 void PutRequest(LinkState& link, uint8_t function, uint16_t a, uint16_t b) {
@@ -83,8 +85,16 @@ std::vector<std::string> FormatHexLines(const char* firstPrefix, const uint8_t* 
                                         std::size_t perLine) {
   std::vector<std::string> lines;
   for (std::size_t at = 0; at < count; at += perLine) {
-    std::string line = at == 0 ? firstPrefix : "     ";
-    for (std::size_t i = at; i < count && i < at + perLine; ++i) line += ByteToHex(bytes[i]) + " ";
+    const std::string_view prefix = at == 0 ? std::string_view(firstPrefix) : std::string_view("     ");
+    const std::size_t end = std::min(count, at + perLine);
+    // Every frame is logged: the line is sized once and filled in place.
+    std::string line(prefix.size() + 3 * (end - at), ' ');
+    std::copy(prefix.begin(), prefix.end(), line.begin());
+    char* out = line.data() + prefix.size();
+    for (std::size_t i = at; i < end; ++i, out += 3) {
+      out[0] = kHexDigits[bytes[i] >> 4];
+      out[1] = kHexDigits[bytes[i] & 0x0F];
+    }
     lines.push_back(std::move(line));
   }
   return lines;

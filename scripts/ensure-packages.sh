@@ -18,3 +18,5 @@ ZELOR_BUILD_PACKAGES=(g++ make cmake libgtest-dev libgmock-dev qt6-base-dev qt6-
 # cross-compiler the portable core is compiled with, and the X server, driver and validator the
 # install check opens the installed tool with.
 ZELOR_TEST_PACKAGES=(mbpoll g++-mingw-w64-x86-64 xvfb xauth xdotool desktop-file-utils)
+# The fuzz entries (scripts/fuzz.sh): clang with its sanitizer and libFuzzer run-time libraries.
+ZELOR_FUZZ_PACKAGES=(clang libclang-rt-14-dev python3)

@@ -10,11 +10,13 @@ namespace zelor::sim {
 namespace {
 bool CrcOk(const uint8_t* frame, std::size_t length) { return length >= 4 && Crc16Matches(frame, length); }
 
+bool IsSlaveAddress(uint8_t address) { return address != 0 && address <= 247; }
+
 // Length of a MODBUS request starting at `p` with `avail` bytes: 0 = not a function framed by
 // length, nullopt = more header bytes are needed to tell.
 std::optional<std::size_t> ModbusLength(const uint8_t* p, std::size_t avail) {
   if (avail < 2) return std::nullopt;
-  if (p[0] == 0 || p[0] > 247) return 0;  // no slave has that address
+  if (!IsSlaveAddress(p[0])) return 0;  // no slave has that address
   switch (p[1]) {
     case 0x01:
     case 0x02:
@@ -66,7 +68,9 @@ bool RequestFramer::Scan(bool quiet, Output& out) {
       Take(i, *length, out);
       return true;
     }
-    if (quiet && *length == 0 && CrcOk(p, avail)) {
+    // A run addressed to no slave is noise, even with a CRC that fits (a boot-loader frame left
+    // over from before a mode switch is one).
+    if (quiet && *length == 0 && IsSlaveAddress(p[0]) && CrcOk(p, avail)) {
       Take(i, avail, out);  // a function not framed by length: the whole quiet-ended run
       return true;
     }

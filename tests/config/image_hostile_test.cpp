@@ -10,7 +10,7 @@
 #include "config/config_image.h"
 #include "config/config_texts.h"
 #include "config_test_support.h"
-#include "corpus_replay.h"
+#include "fuzz_entry.h"
 
 namespace zelor {
 namespace {
@@ -133,12 +133,8 @@ TEST(HostileImages, RandomBytesAndPatches) {
       input[1 + img::kRuleCount] = 255;
       for (int r = 0; r < 32; ++r) input[1 + img::kRuleFirstSlot + r] = 250;
     }
-    ASSERT_EQ(LLVMFuzzerTestOneInput(input.data(), size), 0);
+    ASSERT_EQ(fuzz::ParseImageFile(input.data(), size), 0);
   }
-}
-
-TEST(HostileImages, FuzzCorpusReplays) {
-  EXPECT_GT(test::ReplayCorpus(std::filesystem::path(__FILE__).parent_path() / "parse_image_corpus"), 0);
 }
 
 }  // namespace

@@ -1,17 +1,30 @@
-// libFuzzer entry for ParseImage; also linked into test_config, whose corpus test replays it.
-// Input: first byte even -> the remaining bytes are the image (the rest 0xFF);
-//        first byte odd  -> (offset high, offset low, value) patches over a rich valid image.
+// libFuzzer entry for ParseImage through the .bin loader (ConfigTransfer::Load_ButtBClick, the
+// window's "open a .bin" path): the input is the file; also linked into test_config, whose corpus
+// test replays it.
+// Input: first byte % 4 == 0 -> the remaining bytes are the image (the rest 0xFF);
+//        first byte odd      -> (offset high, offset low, value) patches over a rich valid image;
+//        first byte % 4 == 2 -> the remaining bytes are the whole file, of whatever size.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "automation/rules.h"
 #include "config/config_image.h"
+#include "config/config_transfer.h"
 #include "config/nodes.h"
+#include "fuzz_entry.h"
+#include "link/engine.h"
+#include "link/sequencer.h"
+#include "virtual_clock.h"
 
 namespace {
 
 using namespace zelor;
+using fuzz::Check;
 
 ConfigImage RichImage() {
   ConfigModel m;
@@ -36,27 +49,109 @@ ConfigImage RichImage() {
   return image;
 }
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+// The loader never touches the line: a port that refuses everything.
+class NoPort : public SerialPort {
+ public:
+  void Open() override { throw SerialPortError("no port"); }
+  void Close() override {}
+  bool IsOpen() const override { return false; }
+  std::size_t Write(const uint8_t*, std::size_t) override { throw SerialPortError("no port"); }
+  void AbortAllAsync() override {}
+  void DiscardInput() override {}
+  void SetBaudRate(uint32_t) override {}
+  uint32_t BaudRate() const override { return 57600; }
+  void SetPort(const std::string&) override {}
+  std::string PortName() const override { return "COM1"; }
+};
+
+class Memo : public LogMemo {
+ public:
+  void Clear() override { lines = 0; }
+  void AddLine(const std::string& line) override {
+    Check(fuzz::ValidUtf8(line));
+    ++lines;
+  }
+  void DeleteLastLine() override {}
+  void SetColor(MemoColor) override {}
+  void SetVisible(bool) override {}
+  int lines = 0;
+};
+class NoStatus : public StatusBar {
+ public:
+  void SetPanelText(int, const std::string&) override {}
+};
+class NoProgress : public ProgressBar {
+ public:
+  void SetVisible(bool) override {}
+  void SetRange(int, int) override {}
+  void SetPosition(int) override {}
+};
+
+// Hands the input to the loader as the chosen file: at most `limit` bytes, and the file's size.
+class FileView : public TransferView {
+ public:
+  void ShowAddButton() override {}
+  void ModelReplaced() override { ++replaced; }
+  std::optional<std::string> ChooseFileToOpen() override { return std::string("fuzz.bin"); }
+  std::optional<std::string> ChooseFileToSave() override { return std::nullopt; }
+  FileBytes ReadFile(const std::string&, std::size_t limit) override {
+    FileBytes f;
+    f.size = file.size();
+    f.bytes.assign(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(std::min(limit, file.size())));
+    return f;
+  }
+  std::string WriteFile(const std::string&, std::span<const uint8_t>) override { return "not here"; }
+  std::vector<uint8_t> file;
+  int replaced = 0;
+};
+
+// Set up once per process; an input changes only the model, the file and the memo's count.
+struct World {
+  test::VirtualClock clock;
+  NoPort port;
+  Memo memo1, memo2;
+  NoStatus status;
+  NoProgress progress;
+  Link link{clock, port, LinkSurfaces{memo1, memo2, status, progress}};
+  Sequencer sequencer{link};
+  ConfigModel model;
+  FileView view;
+  ConfigTransfer transfer{link, sequencer, model, view};
+  const ConfigImage rich = RichImage();
+};
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+namespace zelor::fuzz {
+
+int ParseImageFile(const uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  ConfigImage image;
-  if ((data[0] & 1) == 0) {
-    image.fill(0xFF);
-    for (std::size_t i = 1; i < size && i - 1 < ImageSize; ++i) image[i - 1] = data[i];
-  } else {
-    static const ConfigImage rich = RichImage();  // immutable after first use
-    image = rich;
+  static World w;
+  std::vector<uint8_t>& file = w.view.file;
+  if ((data[0] & 1) == 1) {
+    file.assign(w.rich.begin(), w.rich.end());
     for (std::size_t i = 1; i + 2 < size; i += 3) {
-      image[((std::size_t{data[i]} << 8) | data[i + 1]) % CheckedLength] = data[i + 2];
+      file[((std::size_t{data[i]} << 8) | data[i + 1]) % CheckedLength] = data[i + 2];
     }
+  } else if ((data[0] & 3) == 0) {
+    file.assign(ImageSize, 0xFF);
+    std::copy_n(data + 1, std::min(size - 1, ImageSize), file.begin());
+  } else {
+    file.assign(data + 1, data + size);
   }
-  ConfigModel model;
-  ParseImage(model, image);
+  w.model = ConfigModel{};
+  w.view.replaced = 0;
+  w.memo1.lines = 0;
+  w.transfer.Load_ButtBClick();
+
+  // A file of another size is refused with a line in the log, and the model stays as it was.
+  if (file.size() != ImageSize) {
+    Check(w.view.replaced == 0 && w.memo1.lines == 1 && w.model.NodeCount == 0 && w.model.RuleCount == 0);
+    return 0;
+  }
+  Check(w.view.replaced == 1);
+  Check(std::memcmp(file.data(), w.transfer.Image().data(), ImageSize) == 0);
+  const ConfigModel& model = w.model;
 
   // The parsed model keeps its invariants whatever the bytes said.
   Check(model.NodeCount <= kMaxNodes && model.RuleCount <= kMaxRules);
@@ -73,8 +168,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
   }
   // Writing the parsed model back never runs past the checked region.
-  ConfigImage again{};
+  static ConfigImage again;
+  again.fill(0);
   const uint8_t result = BuildImage(model, again);
   Check(result == kBuildOk || result == kBuildDuplicateNumbers || result == kBuildTooManySlots);
   return 0;
 }
+
+}  // namespace zelor::fuzz
+
+ZELOR_FUZZ_ENTRY(zelor::fuzz::ParseImageFile)

@@ -83,6 +83,19 @@ TEST(RequestFramer, QuietEndsAFrameOfAFunctionNotFramedByLength) {
   EXPECT_EQ(out.frames[0], odd);
 }
 
+// Found by request_framer_fuzz: a loader finish frame (six zeros and its CRC) left pending when the
+// line switched back to MODBUS was taken at quiet as a request.
+TEST(RequestFramer, QuietRunAddressedToNoSlaveIsNoise) {
+  for (const Bytes& run : {SimRig::Sealed({0x00, 0x00, 0x00, 0x00, 0x00, 0x00}), SimRig::Sealed({0xF8, 0x2B, 0x0E, 0x01, 0x00}),
+                           SimRig::Sealed({0xFF, 0x03, 0x00, 0x00, 0x00, 0x01})}) {
+    RequestFramer framer;
+    const RequestFramer::Output out = FeedAll(framer, run, 0);
+    EXPECT_TRUE(out.frames.empty());
+    ASSERT_EQ(out.discarded.size(), 1U);
+    EXPECT_EQ(out.discarded[0], run);
+  }
+}
+
 TEST(RequestFramer, BoundsWhatItKeepsAndDropsNoiseAtQuiet) {
   RequestFramer framer;
   std::mt19937 rng(7);
