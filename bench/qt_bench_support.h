@@ -141,17 +141,21 @@ class Simulator {
   QProcess process_;
 };
 
-// One row of the table: the measured median beside the floor of the line.
+// One row of the table: the measured median beside the floor of the line, the longest stall of
+// the event loop and the link's own work an exchange (microseconds on its two timers).
 inline void PrintHeading() {
-  std::printf("%-34s %7s %4s %11s %11s %6s %10s\n", "operation", "baud", "runs", "median ms", "floor ms", "ratio",
-              "stall ms");
+  std::printf("%-32s %6s %4s %10s %10s %6s %8s %8s\n", "operation", "baud", "runs", "median ms", "floor ms", "ratio",
+              "stall ms", "work us");
 }
 inline void PrintRow(const std::string& operation, long baud, std::size_t runs, double medianMs, double floorMs,
-                     double stallMs = -1) {
-  char stall[32] = "-";
-  if (stallMs >= 0) std::snprintf(stall, sizeof stall, "%.1f", stallMs);
-  std::printf("%-34s %7ld %4zu %11.0f %11.0f %6.3f %10s\n", operation.c_str(), baud, runs, medianMs, floorMs,
-              medianMs / floorMs, stall);
+                     double stallMs = -1, double workMicros = -1) {
+  auto optional = [](double v, const char* format) {
+    char text[32] = "-";
+    if (v >= 0) std::snprintf(text, sizeof text, format, v);
+    return std::string(text);
+  };
+  std::printf("%-32s %6ld %4zu %10.0f %10.0f %6.3f %8s %8s\n", operation.c_str(), baud, runs, medianMs, floorMs,
+              medianMs / floorMs, optional(stallMs, "%.1f").c_str(), optional(workMicros, "%.0f").c_str());
   std::fflush(stdout);
 }
 

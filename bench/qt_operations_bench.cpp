@@ -206,6 +206,20 @@ bool Measure(const Operation& op, int runs, const QString& files) {
     return false;
   }
   traffic.Since();
+  // The link's own work on the two timers that pace it: what it adds to each exchange's pauses.
+  double workMs = 0;
+  auto timed = [&workMs](std::function<void()> handler) {
+    return [&workMs, handler] {
+      QElapsedTimer t;
+      t.start();
+      handler();
+      workMs += MillisSince(t);
+    };
+  };
+  Link& link = form->link();
+  link.Timer_Rx->SetHandler(timed([&link] { link.Timer_RxTimer(); }));
+  link.Timer_Programm->SetHandler(timed([&form] { form->sequencer().Timer_ProgrammTimer(); }));
+  double timedWorkMs = 0;
   std::vector<double> times;
   double stall = -1;
   const int total = runs + (op.probe ? 1 : 0);
@@ -219,6 +233,7 @@ bool Measure(const Operation& op, int runs, const QString& files) {
     // A busy probe at a real-time priority would never let the simulator have its core.
     const RealTimeDropped ordinary(probed);
     if (probed) probe.Start();
+    workMs = 0;
     QElapsedTimer t;
     t.start();
     op.start(*form);
@@ -228,6 +243,8 @@ bool Measure(const Operation& op, int runs, const QString& files) {
       return false;
     }
     const double ms = MillisSince(t);
+    if (!probed) timedWorkMs += workMs;
+    workMs = 0;
     if (probed) {
       stall = probe.Stop();
     } else {
@@ -240,7 +257,8 @@ bool Measure(const Operation& op, int runs, const QString& files) {
       return false;
     }
   }
-  PrintRow(op.name, op.baud, times.size(), Median(times), op.floorMs, stall);
+  PrintRow(op.name, op.baud, times.size(), Median(times), op.floorMs, stall,
+           timedWorkMs * 1000 / double(times.size() * std::size_t(op.wire.exchanges)));
   return true;
 }
 
