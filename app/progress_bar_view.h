@@ -15,7 +15,13 @@ class ProgressBarView : public QProgressBar, public ProgressBar {
   }
   void SetVisible(bool visible) override { setVisible(visible); }
   void SetRange(int minimum, int maximum) override { setRange(minimum, maximum); }
-  void SetPosition(int position) override { setValue(position); }
+  // QProgressBar paints itself at once on a visible step; the link's handlers call this between
+  // a reply and the next pause, so the paint is left to the next turn of the event loop.
+  void SetPosition(int position) override {
+    setUpdatesEnabled(false);
+    setValue(position);
+    setUpdatesEnabled(true);  // and asks for that paint
+  }
 };
 
 }  // namespace zelor

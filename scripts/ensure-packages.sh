@@ -12,8 +12,10 @@ ensure_packages() {
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# help2man makes the manual pages from the programs' --help.
-ZELOR_BUILD_PACKAGES=(g++ make cmake libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev fonts-liberation help2man)
+# help2man makes the manual pages from the programs' --help; libmodbus-dev and pkg-config the
+# benchmark that compares the tool with an independent master (the build compiles every bench).
+ZELOR_BUILD_PACKAGES=(g++ make cmake libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev fonts-liberation help2man
+                      libmodbus-dev pkg-config)
 # An independent MODBUS master the simulator tests check themselves against, the Windows
 # cross-compiler the portable core is compiled with, and the X server, driver and validator the
 # install check opens the installed tool with.

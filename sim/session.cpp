@@ -43,6 +43,7 @@ void Session::Answer(const std::vector<uint8_t>& request, int64_t now) {
   timing.baud = lineBaud();  // the reply leaves at the rate the request came in
   timing.paced = paced;
   timing.turnaroundMicros = turnaroundMicros;
+  if (paced && pacedRequests) timing.turnaroundMicros += static_cast<int64_t>(request.size()) * ByteMicros(timing.baud);
   auto reply = panel_.Handle(request.data(), request.size());
   if (!reply) {
     log_.Bytes("RX", request, OutcomeNote(panel_.lastOutcome()));

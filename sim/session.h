@@ -24,6 +24,9 @@ class Session {
   bool paced = false;
   int64_t turnaroundMicros = 1000;
   uint32_t baudOverride = 0;
+  // On a pseudo-terminal a request arrives all at once; with this the reply also waits for the
+  // time the request's own bytes would have taken on a line at that rate.
+  bool pacedRequests = false;
   // Silence after which a partial frame is given up (garbage, a broken request).
   int64_t quietMicros = 20'000;
 

@@ -55,6 +55,7 @@ std::unique_ptr<SimProgram> SimProgram::Create(const SimOptions& o, std::ostream
   p->session_ = std::make_unique<Session>(*p->panel_, *p->faults_, *p->log_);
   p->session_->paced = o.pace;
   p->session_->turnaroundMicros = o.turnaroundMicros;
+  p->session_->pacedRequests = o.pace && o.device.empty();  // a real device paces them itself
   if (speedCode == 0) p->session_->baudOverride = o.baud;
   p->paced_ = o.pace;
   return p;

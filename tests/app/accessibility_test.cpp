@@ -6,6 +6,7 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -141,6 +142,7 @@ TEST_F(WindowTest, TheLogMemoIsReadAsText) {
   form->TeMemo1->Clear();
   form->TeMemo1->AddLine("TX : F7 03 00 00 00 01 90 9C ");
   form->TeMemo1->AddLine("   : ОК.");
+  QCoreApplication::processEvents();  // the memo takes a turn's lines in when the loop is free
   QAccessibleInterface* memo = Accessible(form->TeMemo1);
   ASSERT_NE(memo, nullptr);
   QAccessibleTextInterface* text = memo->textInterface();

@@ -71,6 +71,23 @@ TEST_F(SessionTest, RepliesArePacedAtTheLineRateWhenAsked) {
   EXPECT_EQ(fast[0].bytes, kTypeReply);
 }
 
+// A pseudo-terminal hands the request over at once; the paced line still makes the reply wait
+// for the request's own 8 bytes at the line rate before the turnaround.
+TEST_F(SessionTest, PacedRequestsDelayTheReplyByTheirLineTime) {
+  session.paced = true;
+  session.pacedRequests = true;
+  const auto served = Exchange(kReadType);
+  EXPECT_EQ(Joined(served), kTypeReply);
+  ASSERT_FALSE(served.empty());
+  EXPECT_EQ(served.front().at, 8 * 173 + 1000 + 173);
+  EXPECT_EQ(served.back().at, 8 * 173 + 1000 + 7 * 173);
+
+  session.paced = false;  // unpaced: at once, whatever pacedRequests says
+  const auto fast = Exchange(kReadType);
+  ASSERT_EQ(fast.size(), 1U);
+  EXPECT_EQ(fast[0].at, now - 2'000'000 + 1000);
+}
+
 TEST_F(SessionTest, EachFaultKind) {
   faults.delayMicros = 400'000;
   faults.gapMicros = 200'000;
