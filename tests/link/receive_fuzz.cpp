@@ -36,8 +36,8 @@
 #include "service/monitor_texts.h"
 #include "service/panel_parameters.h"
 #include "upgrade/firmware_upgrade.h"
-#include "fuzz_entry.h"
 #include "fuzz_clock.h"
+#include "fuzz_entry.h"
 
 namespace {
 
