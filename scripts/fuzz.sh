@@ -28,7 +28,7 @@ fi
 # entry -> its folder under tests/ and its longest input
 declare -A folder=([receive_fuzz]=link [port_file_fuzz]=link [parse_image_fuzz]=config [lcd_codec_fuzz]=config
                    [firmware_file_fuzz]=upgrade [request_framer_fuzz]=sim)
-declare -A max_len=([receive_fuzz]=512 [port_file_fuzz]=4096 [parse_image_fuzz]=46000 [lcd_codec_fuzz]=1024
+declare -A max_len=([receive_fuzz]=512 [port_file_fuzz]=4096 [parse_image_fuzz]=4096 [lcd_codec_fuzz]=1024
                     [firmware_file_fuzz]=1024 [request_framer_fuzz]=4096)
 entries=("$@")
 [ ${#entries[@]} -eq 0 ] && entries=(receive_fuzz parse_image_fuzz firmware_file_fuzz port_file_fuzz lcd_codec_fuzz request_framer_fuzz)
