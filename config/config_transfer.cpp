@@ -29,6 +29,10 @@ ConfigTransfer::ConfigTransfer(Link& link, Sequencer& sequencer, ConfigModel& mo
   link_.RegisterHandler(rkConfigBlockRead, [this] { OnConfigBlockRead(); });
   link_.RegisterHandler(rkConfigBlockWrite, [this] { OnConfigBlockWritten(); });
   sequencer_.SetFrameSender(omConfigWrite, [this] { SendConfigBlock(link_.BlockIndex); });
+  // A request that cannot be sent (the adapter pulled out) stops the transfer: nothing else
+  // would, and every other operation waits for it to end.
+  sequencer_.SetSendFailureSteps(omConfigRead, [this] { link_.StopOnSendFailure(text::kConfigReading); });
+  sequencer_.SetSendFailureSteps(omConfigApply, [this] { link_.StopOnSendFailure(text::kConfigWriting); });
 }
 
 void ConfigTransfer::ShowTransferStart(MemoColor color, const std::string& line) {
@@ -152,7 +156,7 @@ void ConfigTransfer::SendConfigBlock(uint8_t page) {
   const std::span<const uint8_t, reg::kConfigBlockBytes> block(image_.data() + at, reg::kConfigBlockBytes);
   const uint8_t length = BuildConfigBlockWrite(link_, page, block);
   link_.ExpectedLength = fn::kWriteReplyLength;
-  link_.SendFrame(length, kBlockWriteTimeoutMs);
+  if (!link_.SendFrame(length, kBlockWriteTimeoutMs)) link_.StopOnSendFailure(text::kConfigWriting);
 }
 
 void ConfigTransfer::OnConfigBlockWritten() {

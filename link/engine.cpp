@@ -319,6 +319,22 @@ void Link::ReportFailure(FailureCode code) {
   }
 }
 
+void Link::StopOnSendFailure(const char* title) {
+  UpdateStatusBar();  // also puts the menu's rate back on the port
+  surfaces_.progress1.SetVisible(false);
+  LogMemo& memo = surfaces_.memo1;
+  memo.SetColor(MemoColor::Blue);
+  memo.Clear();
+  memo.AddLine(title);
+  memo.AddLine(text::kStoppedPortError + port_.PortName());
+  memo.SetVisible(true);
+  surfaces_.memo2.SetVisible(false);
+  OperationMode = omIdle;
+  ResponseKind = rkNone;
+  // A failed write can leave the port open; the next request opens it afresh.
+  ClosePort();
+}
+
 bool Link::DeferIfBusy(std::function<void()> action) {
   if (OperationMode == omIdle) {
     Timer_Wait->SetEnabled(false);

@@ -70,6 +70,9 @@ class Link : public LinkState {
   void Timer_RxTimer();
   void DispatchResponse();
   void ReportFailure(FailureCode code);
+  // An operation whose request could not be sent stops here, with `title` and the port's error in
+  // the log: nothing is armed after such a send, so it would neither go on nor end.
+  void StopOnSendFailure(const char* title);
   // The gate of user actions: true = parked, the action will be run again later by Timer_Wait.
   bool DeferIfBusy(std::function<void()> action);
 

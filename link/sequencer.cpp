@@ -15,6 +15,10 @@ void Sequencer::SetFrameSender(OperationMode mode, std::function<void()> sender)
   frameSenders_[mode] = std::move(sender);
 }
 
+void Sequencer::SetSendFailureSteps(OperationMode mode, std::function<void()> steps) {
+  sendFailureSteps_[mode] = std::move(steps);
+}
+
 void Sequencer::Start(OperationMode mode, uint32_t intervalMs) {
   link_.OperationMode = mode;
   link_.Timer_Programm->SetInterval(intervalMs);
@@ -25,15 +29,18 @@ void Sequencer::Timer_ProgrammTimer() {
   Link& l = link_;
   l.Timer_Programm->SetEnabled(false);
   const auto archiveAddress = static_cast<uint16_t>(l.ArchiveAddress & 0xFFFF);
+  const OperationMode mode = l.OperationMode;
+  bool sent = true;
   // The archive range answers more than the register count says: `replyLength` overrides it.
   auto read = [&](uint16_t start, uint16_t count, ResponseKind kind, uint8_t replyLength = 0) {
-    l.SendReadRequest(start, count);
+    sent = l.SendReadRequest(start, count);
     if (replyLength != 0) l.ExpectedLength = replyLength;
     l.ResponseKind = kind;
   };
-  auto frame = [&](OperationMode mode, ResponseKind kind) {
-    if (frameSenders_[mode]) frameSenders_[mode]();
+  // The kind first: a sender that stops its operation on a failed send leaves none.
+  auto frame = [&](OperationMode frameMode, ResponseKind kind) {
     l.ResponseKind = kind;
+    if (frameSenders_[frameMode]) frameSenders_[frameMode]();
   };
   switch (l.OperationMode) {
     case omConfigRead:
@@ -41,7 +48,7 @@ void Sequencer::Timer_ProgrammTimer() {
       break;
     case omConfigWrite: frame(omConfigWrite, rkConfigBlockWrite); break;
     case omConfigApply:
-      l.SendWriteRequest(reg::kConfigApply, reg::kConfigApplyValue);
+      sent = l.SendWriteRequest(reg::kConfigApply, reg::kConfigApplyValue);
       l.ResponseKind = rkConfigApply;
       break;
     case omLast15Count: read(reg::kRecordCount, 1, rkLast15Count); break;
@@ -69,6 +76,7 @@ void Sequencer::Timer_ProgrammTimer() {
       break;
     default: break;  // nothing to send; the timer stays stopped
   }
+  if (!sent && sendFailureSteps_[mode]) sendFailureSteps_[mode]();
 }
 
 }  // namespace zelor

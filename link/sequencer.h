@@ -24,12 +24,17 @@ class Sequencer {
   // (the configuration block write and the boot-loader frames).
   void SetFrameSender(OperationMode mode, std::function<void()> sender);
 
+  // The operation's steps when the read or write request of `mode` could not be sent (frame
+  // senders see their own send's result).
+  void SetSendFailureSteps(OperationMode mode, std::function<void()> steps);
+
   // Starter: sets the mode and the interval and enables the timer.
   void Start(OperationMode mode, uint32_t intervalMs);
 
  private:
   Link& link_;
   CodeTable<OperationMode, std::function<void()>> frameSenders_;
+  CodeTable<OperationMode, std::function<void()>> sendFailureSteps_;
 };
 
 }  // namespace zelor

@@ -8,8 +8,8 @@
 // replies, one per request: a flag byte (bit 7: the entry appends the right CRC; bit 6: the
 // reply arrives in two parts with a gap between; bit 5: the reply is the configuration block the
 // request asks for, from a sample image, so that short inputs reach the end of a read; bit 4: the
-// user first works the control that the reply's first two bytes pick, as byte 0 and 1 do), a
-// length byte, and that many bytes. A reply of length 0 lets the request time out.
+// user first works the control that the reply's first two bytes pick, as byte 0 and 1 do; bit 3:
+// the next request cannot be sent), a length byte, and that many bytes. A reply of length 0 lets the request time out.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -62,6 +62,10 @@ class FuzzPort : public SerialPort {
   bool IsOpen() const override { return open_; }
   std::size_t Write(const uint8_t*, std::size_t count) override {
     Check(open_);
+    if (refuseNextWrite) {
+      refuseNextWrite = false;
+      throw SerialPortError("the adapter is gone");
+    }
     ++requests;
     return count;
   }
@@ -77,9 +81,11 @@ class FuzzPort : public SerialPort {
   void Reset() {
     Close();
     requests = 0;
+    refuseNextWrite = false;
     baud_ = 57600;
   }
   int requests = 0;
+  bool refuseNextWrite = false;
 
  private:
   ReadAssembler assembler_;
@@ -330,6 +336,8 @@ int Receive(const uint8_t* data, std::size_t size) {
       Start(w, static_cast<Scenario>(reply[0] % kScenarioCount), reply[1]);
       reply.erase(reply.begin(), reply.begin() + 2);
     }
+    // Bit 3: the next request cannot be sent (the adapter was pulled out).
+    if (flags & 0x08) w.port.refuseNextWrite = true;
     // The next request must be out and waiting; an operation that has ended sends none.
     if (!w.clock.RunUntil([&] { return w.link.Timer_Rx->Enabled(); }, 2000)) break;
     if (flags & 0x20) reply = w.ImageBlock();
