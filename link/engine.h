@@ -124,6 +124,10 @@ class Link : public LinkState {
   // The request that waits for its answer; none for a loader frame.
   std::optional<RequestHead> awaited_;
   int64_t responseDeadlineMicros_ = 0;
+  // A user's request comes between a running operation's steps (let through by DeferIfBusy, or
+  // a parked action): its receive cycle resumes the operation, or, when it cannot be sent or the
+  // action sends nothing, the send failure or the end of the parked action does.
+  bool resumeAfterSend_ = false;
 };
 
 // Restarts a timer's count-down whether or not it was running.
