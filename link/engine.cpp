@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "link/format.h"
 #include "link/frames.h"
@@ -31,9 +32,15 @@ Link::Link(Clock& clock, SerialPort& port, LinkSurfaces surfaces)
   Timer_Rx->SetHandler([this] { Timer_RxTimer(); });
   Timer_Wait->SetInterval(kWaitIntervalMs);
   Timer_Wait->SetHandler([this] {
-    // The parked action runs once; it passes DeferIfBusy again before sending.
+    // The parked action runs once, between the running operation's steps; it passes DeferIfBusy
+    // again before sending.
     Timer_Wait->SetEnabled(false);
+    resumeAfterSend_ = true;
     if (auto action = parkedAction_) action();
+    // An action that sent nothing (its own gate refused) leaves the operation to go on.
+    if (std::exchange(resumeAfterSend_, false) && OperationMode != omIdle && !Timer_Rx->Enabled()) {
+      Timer_Programm->SetEnabled(true);
+    }
   });
   Timer_Programm->SetInterval(kProgrammIntervalMs);
   port_.SetReadSizeProvider([this] { return static_cast<std::size_t>(ExpectedLength); });
@@ -68,12 +75,15 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
   // Whatever was received belongs to an earlier request: the new request overwrote it, and
   // bytes of a late reply still waiting in the port must not be taken for this one's answer.
   RxCount = 0;
+  const bool resume = std::exchange(resumeAfterSend_, false);
   try {
     port_.Open();
     port_.DiscardInput();
     if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
   } catch (const SerialPortError&) {
     ReportSendFailure(closeOnFailure);
+    // No receive cycle follows: the operation the request came between goes on from here.
+    if (resume && OperationMode != omIdle) Timer_Programm->SetEnabled(true);
     return false;
   }
   return true;
@@ -326,7 +336,7 @@ void Link::ReportFailure(FailureCode code) {
 void Link::EndUnsentOperation() {
   const auto code = FailureCodeFor(OperationMode, true);
   if (!code) return;
-  const std::string portError = text::kPortOpenError + port_.PortName();
+  const std::string portError = text::kStoppedPortError + port_.PortName();
   switch (*code) {
     case fcConfigRead: GiveUp(*code, {text::kConfigReading, portError}); break;
     case fcConfigWrite: GiveUp(*code, {text::kConfigWriting, portError}); break;
@@ -343,6 +353,22 @@ void Link::EndUnsentOperation() {
     case fcMonitorTimeout: return;  // the monitor sends the step again by itself
   }
   ResponseKind = rkNone;
+}
+
+void Link::StopOnSendFailure(const char* title) {
+  UpdateStatusBar();  // also puts the menu's rate back on the port
+  surfaces_.progress1.SetVisible(false);
+  LogMemo& memo = surfaces_.memo1;
+  memo.SetColor(MemoColor::Blue);
+  memo.Clear();
+  memo.AddLine(title);
+  memo.AddLine(text::kStoppedPortError + port_.PortName());
+  memo.SetVisible(true);
+  surfaces_.memo2.SetVisible(false);
+  OperationMode = omIdle;
+  ResponseKind = rkNone;
+  // A failed write can leave the port open; the next request opens it afresh.
+  ClosePort();
 }
 
 bool Link::DeferIfBusy(std::function<void()> action) {
@@ -362,6 +388,7 @@ bool Link::DeferIfBusy(std::function<void()> action) {
   Timer_Wait->SetEnabled(false);
   WaitPending = 0;
   Timer_Programm->SetInterval(kResumeIntervalMs);
+  resumeAfterSend_ = true;
   return false;
 }
 

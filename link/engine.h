@@ -74,6 +74,9 @@ class Link : public LinkState {
   // A step of the running operation could not be sent (the port cannot be opened or written):
   // the operation ends by its give-up with the port's error line. Monitoring goes on.
   void EndUnsentOperation();
+  // An operation whose request could not be sent stops here, with `title` and the port's error in
+  // the log: nothing is armed after such a send, so it would neither go on nor end.
+  void StopOnSendFailure(const char* title);
   // The gate of user actions: true = parked, the action will be run again later by Timer_Wait.
   bool DeferIfBusy(std::function<void()> action);
 
@@ -125,6 +128,10 @@ class Link : public LinkState {
   // The request that waits for its answer; none for a loader frame.
   std::optional<RequestHead> awaited_;
   int64_t responseDeadlineMicros_ = 0;
+  // A user's request comes between a running operation's steps (let through by DeferIfBusy, or
+  // a parked action): its receive cycle resumes the operation, or, when it cannot be sent or the
+  // action sends nothing, the send failure or the end of the parked action does.
+  bool resumeAfterSend_ = false;
 };
 
 // Restarts a timer's count-down whether or not it was running.

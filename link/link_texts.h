@@ -9,6 +9,8 @@ inline constexpr const char* kExceptionReply = "   : ОШИБКА.";
 inline constexpr const char* kTimeOut = "   : TIME OUT.";
 inline constexpr const char* kCrcError = "   : CRC ERROR.";
 inline constexpr const char* kPortOpenError = "   : ОШИБКА ОТКРЫТИЯ ПОРТА ";
+// An operation stopped because its request could not be sent; followed by the port name.
+inline constexpr const char* kStoppedPortError = "   : ОСТАНОВЛЕНО - ОШИБКА ОТКРЫТИЯ ПОРТА ";
 inline constexpr const char* kNoPanelAnswer = "   : ОШИБКА -> Нет ответа от пульта.";
 
 inline constexpr const char* kConfigReading = "   : чтение конфигурации пульта...";

@@ -31,9 +31,10 @@ void Sequencer::Timer_ProgrammTimer() {
     if (replyLength != 0) l.ExpectedLength = replyLength;
     l.ResponseKind = kind;
   };
-  auto frame = [&](OperationMode mode, ResponseKind kind) {
-    if (frameSenders_[mode]) frameSenders_[mode]();
+  // The kind first: a sender that stops its operation on a failed send leaves none.
+  auto frame = [&](OperationMode frameMode, ResponseKind kind) {
     l.ResponseKind = kind;
+    if (frameSenders_[frameMode]) frameSenders_[frameMode]();
   };
   const OperationMode mode = l.OperationMode;
   switch (mode) {

@@ -28,7 +28,7 @@ fi
 # entry -> its folder under tests/ and its longest input
 declare -A folder=([receive_fuzz]=link [port_file_fuzz]=link [parse_image_fuzz]=config [lcd_codec_fuzz]=config
                    [firmware_file_fuzz]=upgrade [request_framer_fuzz]=sim)
-declare -A max_len=([receive_fuzz]=512 [port_file_fuzz]=4096 [parse_image_fuzz]=46000 [lcd_codec_fuzz]=1024
+declare -A max_len=([receive_fuzz]=512 [port_file_fuzz]=4096 [parse_image_fuzz]=4096 [lcd_codec_fuzz]=1024
                     [firmware_file_fuzz]=1024 [request_framer_fuzz]=4096)
 entries=("$@")
 [ ${#entries[@]} -eq 0 ] && entries=(receive_fuzz parse_image_fuzz firmware_file_fuzz port_file_fuzz lcd_codec_fuzz request_framer_fuzz)
@@ -77,7 +77,7 @@ for e in "${entries[@]}"; do
   elapsed=$(( $(date +%s) - start ))
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
-  cpu_rate=$(awk -v n="${execs:-0}" '{ t = $1 + $2; printf "%d", t > 0 ? n / t : 0 }' "$work/cpu-seconds")
+  cpu_rate=$(awk -v n="${execs:-0}" '{ t = $1 + $2; printf "%d", (t > 0 ? n / t : 0) }' "$work/cpu-seconds")
   findings=$(find "$work/findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
   [ $status -ne 0 ] && [ "$findings" -eq 0 ] && findings="exit $status"
   results+=("$(printf '%-20s %8s %10s %12s %14s %9s' "$e" "$elapsed" "${rate:-?}" "$cpu_rate" "${execs:-?}" "$findings")")

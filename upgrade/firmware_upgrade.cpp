@@ -134,20 +134,6 @@ void FirmwareUpgrade::Completed() {
   link_.ClosePort();
 }
 
-void FirmwareUpgrade::StoppedByPortError() {
-  link_.UpdateStatusBar();
-  link_.surfaces().progress1.SetVisible(false);
-  LogMemo& memo1 = link_.surfaces().memo1;
-  memo1.SetColor(MemoColor::Blue);
-  memo1.Clear();
-  memo1.AddLine(text::kUpgradeTitle);
-  memo1.AddLine(upgrade_text::kStoppedPortError + link_.port().PortName());
-  memo1.SetVisible(true);
-  link_.surfaces().memo2.SetVisible(false);
-  link_.OperationMode = omIdle;
-  link_.ResponseKind = rkNone;
-  // A failed write can leave the port open at the loader's rate; the next request opens it afresh.
-  link_.ClosePort();
-}
+void FirmwareUpgrade::StoppedByPortError() { link_.StopOnSendFailure(text::kUpgradeTitle); }
 
 }  // namespace zelor

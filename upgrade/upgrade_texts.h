@@ -15,6 +15,6 @@ inline constexpr const char* kUpgradeOk = "   : OK.";  // Latin O and K
 inline constexpr const char* kActiveInterface = "   : Активный интерфейс -> RS-485(1).";
 inline constexpr const char* kPortPrefix = "   : Порт ";  // followed by the port name and kPortGone
 inline constexpr const char* kPortGone = " больше недоступен.";
-inline constexpr const char* kStoppedPortError = "   : ОСТАНОВЛЕНО - ОШИБКА ОТКРЫТИЯ ПОРТА ";  // followed by the port name
+inline constexpr const char* kStoppedPortError = text::kStoppedPortError;  // followed by the port name
 
 }  // namespace zelor::upgrade_text

@@ -3,7 +3,8 @@
 // test replays it.
 // Input: first byte % 4 == 0 -> the remaining bytes are the image (the rest 0xFF);
 //        first byte odd      -> (offset high, offset low, value) patches over a rich valid image;
-//        first byte % 4 == 2 -> the remaining bytes are the whole file, of whatever size.
+//        first byte % 4 == 2 -> a file of the size in bytes 1 and 2 (low first): the remaining
+//                               bytes, then 0xFF; inputs stay small for files of any size.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -137,7 +138,9 @@ int ParseImageFile(const uint8_t* data, std::size_t size) {
     file.assign(ImageSize, 0xFF);
     std::copy_n(data + 1, std::min(size - 1, ImageSize), file.begin());
   } else {
-    file.assign(data + 1, data + size);
+    const std::size_t fileSize = size < 3 ? 0 : (data[1] | std::size_t{data[2]} << 8);
+    file.assign(fileSize, 0xFF);
+    if (size > 3) std::copy_n(data + 3, std::min(size - 3, fileSize), file.begin());
   }
   w.model = ConfigModel{};
   w.view.replaced = 0;

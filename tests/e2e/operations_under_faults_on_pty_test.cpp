@@ -181,8 +181,8 @@ void ExpectGaveUp(OperationsUnderFaults& t, const char* title) {
   const QStringList lines = t.Memo1();
   ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
   EXPECT_EQ(lines[0].toStdString(), title);
-  const QString portError = QString(text::kPortOpenError) + "SIM1";
-  EXPECT_TRUE(lines[1] == text::kNoPanelAnswer || lines[1] == portError) << lines[1].toStdString();
+  const QString stopped = QString(text::kStoppedPortError) + "SIM1";
+  EXPECT_TRUE(lines[1] == text::kNoPanelAnswer || lines[1] == stopped) << lines[1].toStdString();
 }
 
 void ChooseConfigFiles(OperationsUnderFaults& t) {

@@ -4,13 +4,9 @@
 // replays the corpus.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "fuzz_entry.h"
 #include "link/port_choice.h"
@@ -41,22 +37,11 @@ class Memo : public LogMemo {
   void SetVisible(bool) override {}
 };
 
-// One file per process, rewritten for every input; in memory where the system offers it.
-std::string FilePath() {
-  const std::filesystem::path shm = "/dev/shm";
-  const auto dir = std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-  return (dir / ("zelor-port-file-fuzz-" + std::to_string(::getpid()) + ".txt")).string();
-}
-
 }  // namespace
 
 int PortFileInput(const uint8_t* data, std::size_t size) {
-  static const std::string path = FilePath();
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    Check(out.good());
-  }
+  static ScratchFile scratch("comports.txt");
+  const std::string& path = scratch.Write(data, size);
   const PortFileResult read = ReadPortFile(path, port_text::kPortFileMaxLines);
   Check(read.ok && read.lines.size() <= static_cast<std::size_t>(port_text::kPortFileMaxLines));
   std::size_t consumed = 0;
@@ -74,7 +59,6 @@ int PortFileInput(const uint8_t* data, std::size_t size) {
   RefreshPorts(sources, "COM3", menu, memo);
   Check(menu.entries == read.lines);
   Check(menu.chosen.has_value() == !read.lines.empty());
-  std::filesystem::remove(path);
   return 0;
 }
 

@@ -7,8 +7,9 @@
 // Input: byte 0 picks the operation, byte 1 is its detail (which write, which address); then
 // replies, one per request: a flag byte (bit 7: the entry appends the right CRC; bit 6: the
 // reply arrives in two parts with a gap between; bit 5: the reply is the configuration block the
-// request asks for, from a sample image, so that short inputs reach the end of a read), a length
-// byte, and that many bytes. A reply of length 0 lets the request time out.
+// request asks for, from a sample image, so that short inputs reach the end of a read; bit 4: the
+// user first works the control that the reply's first two bytes pick, as byte 0 and 1 do; bit 3:
+// the next request cannot be sent), a length byte, and that many bytes. A reply of length 0 lets the request time out.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -35,8 +36,8 @@
 #include "service/monitor_texts.h"
 #include "service/panel_parameters.h"
 #include "upgrade/firmware_upgrade.h"
-#include "fuzz_entry.h"
 #include "fuzz_clock.h"
+#include "fuzz_entry.h"
 
 namespace {
 
@@ -61,6 +62,10 @@ class FuzzPort : public SerialPort {
   bool IsOpen() const override { return open_; }
   std::size_t Write(const uint8_t*, std::size_t count) override {
     Check(open_);
+    if (refuseNextWrite) {
+      refuseNextWrite = false;
+      throw SerialPortError("the adapter is gone");
+    }
     ++requests;
     return count;
   }
@@ -76,9 +81,11 @@ class FuzzPort : public SerialPort {
   void Reset() {
     Close();
     requests = 0;
+    refuseNextWrite = false;
     baud_ = 57600;
   }
   int requests = 0;
+  bool refuseNextWrite = false;
 
  private:
   ReadAssembler assembler_;
@@ -216,6 +223,7 @@ struct World {
   }
 
   ConfigImage sampleImage{};
+  bool modelChanged = false;  // a configuration transfer ran: the model is reset for the next input
 
   test::FuzzClock clock;
   FuzzPort port{clock};
@@ -241,6 +249,7 @@ World& TheWorld() {
 }
 
 void Start(World& w, Scenario scenario, uint8_t detail) {
+  if (scenario == kConfigRead || scenario == kConfigWrite) w.modelChanged = true;
   switch (scenario) {
     case kConfigRead: w.transfer.Load_ButtAClick(); break;
     case kConfigWrite: w.transfer.Save_ButtAClick(); break;
@@ -294,12 +303,15 @@ void WindDown(World& w) {
   Check(!w.download.File().IsOpen());
 }
 
-void ResetForInput(World& w, Scenario scenario) {
+void ResetForInput(World& w) {
   static_cast<LinkState&>(w.link) = LinkState{};
   w.port.Reset();
   w.views.Reset();
   // Only the configuration transfer reads or changes the model.
-  if (scenario == kConfigRead || scenario == kConfigWrite) w.model = ConfigModel{};
+  if (w.modelChanged) {
+    w.model = ConfigModel{};
+    w.modelChanged = false;
+  }
 }
 
 }  // namespace
@@ -310,7 +322,7 @@ int Receive(const uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   World& w = TheWorld();
   const auto scenario = static_cast<Scenario>(data[0] % kScenarioCount);
-  ResetForInput(w, scenario);
+  ResetForInput(w);
   Start(w, scenario, data[1]);
 
   std::size_t at = 2;
@@ -319,6 +331,13 @@ int Receive(const uint8_t* data, std::size_t size) {
     const std::size_t length = std::min<std::size_t>(data[at + 1], size - at - 2);
     std::vector<uint8_t> reply(data + at + 2, data + at + 2 + length);
     at += 2 + length;
+    // Another operation may take over, or wait its turn behind the pending request.
+    if ((flags & 0x10) && reply.size() >= 2) {
+      Start(w, static_cast<Scenario>(reply[0] % kScenarioCount), reply[1]);
+      reply.erase(reply.begin(), reply.begin() + 2);
+    }
+    // Bit 3: the next request cannot be sent (the adapter was pulled out).
+    if (flags & 0x08) w.port.refuseNextWrite = true;
     // The next request must be out and waiting; an operation that has ended sends none.
     if (!w.clock.RunUntil([&] { return w.link.Timer_Rx->Enabled(); }, 2000)) break;
     if (flags & 0x20) reply = w.ImageBlock();

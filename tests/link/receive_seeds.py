@@ -7,7 +7,7 @@ import struct
 import sys
 
 ADDR = 247  # the tool's default device address
-SEAL, SPLIT, IMAGE_BLOCK = 0x80, 0x40, 0x20
+SEAL, SPLIT, IMAGE_BLOCK, ACTION = 0x80, 0x40, 0x20, 0x10
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 CONFIG_READ, CONFIG_WRITE, LAST15, RECORD_COUNT, DOWNLOAD, MONITOR, PARAM_QUERY, PARAM_WRITE, UPGRADE, SEARCH = range(10)
@@ -59,6 +59,16 @@ def seeds():
         out["parameter_write_%d" % detail] = bytes([PARAM_WRITE, detail]) + reply([ADDR, 6] + list(regs(register, value)))
     out["upgrade"] = bytes([UPGRADE, 0]) + reply([0x07, 0xA5], 0) * 150
     out["search"] = bytes([SEARCH, 1]) + reply([], SEAL) + reply([2, 3, 2, 0, 0x0B])
+    # Controls worked while an operation runs: a search taking over a read, a parameter query
+    # during monitoring, a record count during the download.
+    out["search_takes_over_config_read"] = (bytes([CONFIG_READ, 0]) + reply([], SEAL | IMAGE_BLOCK) * 3 +
+                                            reply([SEARCH, 2], ACTION) + reply([2, 3, 2, 0, 0x0B]))
+    out["query_while_monitoring"] = (bytes([MONITOR, 0]) + read_reply(status) +
+                                     reply([PARAM_QUERY, 0, ADDR, 3, 2, 0x20, 0x08], SEAL | ACTION) +
+                                     read_reply(params))
+    out["count_during_download"] = (bytes([DOWNLOAD, 0]) + read_reply(regs(8231, 8192)) +
+                                     reply([RECORD_COUNT, 0] + [ADDR, 3, 240] + list(b"".join(record(i) for i in range(20))), SEAL | ACTION) +
+                                     read_reply(regs(7)))
     out["exception_reply"] = bytes([PARAM_QUERY, 0]) + reply([ADDR, 0x83, 2])
     return out
 

@@ -103,13 +103,14 @@ TEST_F(SequencerTest, AStepThatCannotBeSentEndsTheOperation) {
     Lines lines;  // after the give-up; none: the log keeps the failed request and its error
   };
   const std::string portError = "   : ОШИБКА ОТКРЫТИЯ ПОРТА SIM1";
+  const std::string stopped = "   : ОСТАНОВЛЕНО - ОШИБКА ОТКРЫТИЯ ПОРТА SIM1";
   const Case cases[] = {
-      {OperationMode::omConfigRead, FailureCode::fcConfigRead, {"   : чтение конфигурации пульта...", portError}},
-      {OperationMode::omConfigWrite, FailureCode::fcConfigWrite, {"   : запись конфигурации пульта...", portError}},
-      {OperationMode::omConfigApply, FailureCode::fcConfigWrite, {"   : запись конфигурации пульта...", portError}},
-      {OperationMode::omLast15Record, FailureCode::fcArchiveLast15, {"   : чтение архива событий...", portError}},
-      {OperationMode::omDownloadRecords, FailureCode::fcArchiveDownload, {"   : чтение архива событий...", portError}},
-      {OperationMode::omUpgrade, FailureCode::fcUpgrade, {"   : firmware upgrade...", portError}},
+      {OperationMode::omConfigRead, FailureCode::fcConfigRead, {"   : чтение конфигурации пульта...", stopped}},
+      {OperationMode::omConfigWrite, FailureCode::fcConfigWrite, {"   : запись конфигурации пульта...", stopped}},
+      {OperationMode::omConfigApply, FailureCode::fcConfigWrite, {"   : запись конфигурации пульта...", stopped}},
+      {OperationMode::omLast15Record, FailureCode::fcArchiveLast15, {"   : чтение архива событий...", stopped}},
+      {OperationMode::omDownloadRecords, FailureCode::fcArchiveDownload, {"   : чтение архива событий...", stopped}},
+      {OperationMode::omUpgrade, FailureCode::fcUpgrade, {"   : firmware upgrade...", stopped}},
       {OperationMode::omSearch, FailureCode::fcSearch, {"TX : F7 03 00 00 00 01 90 9C ", "RX :", portError}},
   };
   line.failOpen = true;

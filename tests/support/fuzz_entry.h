@@ -4,7 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <string_view>
+
+#include <unistd.h>
 
 namespace zelor::fuzz {
 
@@ -25,6 +30,33 @@ inline bool ValidUtf8(std::string_view s) {
   }
   return true;
 }
+
+// The file an entry hands to a reader of files: one per process, in memory where the system
+// offers it, rewritten for every input and removed at the end.
+class ScratchFile {
+ public:
+  explicit ScratchFile(const std::string& name) {
+    const std::filesystem::path shm = "/dev/shm";
+    const auto dir = std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
+    path_ = (dir / ("zelor-fuzz-" + std::to_string(::getpid()) + "-" + name)).string();
+  }
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  ~ScratchFile() {
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+  }
+  const std::string& Write(const uint8_t* data, std::size_t size) {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out.close();
+    Check(!out.fail());
+    return path_;
+  }
+
+ private:
+  std::string path_;
+};
 
 // The entries, each in tests/<subsystem>/<stem>_fuzz.cpp beside its corpus <stem>_corpus/.
 int Receive(const uint8_t* data, std::size_t size);              // link/receive

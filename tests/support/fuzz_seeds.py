@@ -42,11 +42,12 @@ def firmware(size):
 def seeds():
     out = {"receive": receive_seeds.seeds()}
     image = open(os.path.join(HERE, "..", "config", "golden", "sample.bin"), "rb").read()
+    # The configuration's first 4 KB raw; whole files by their size: the corpus stays small.
     out["parse_image"] = {
-        "sample_raw": bytes([0]) + image,
-        "sample_exact": bytes([2]) + image,
-        "short_file": bytes([2]) + image[:1000],
-        "long_file": bytes([2]) + image + b"\0",
+        "sample_start_raw": bytes([0]) + image[:4000],
+        "sample_sized_file": bytes([2]) + struct.pack("<H", len(image)) + image[:4000],
+        "short_file": bytes([2]) + struct.pack("<H", 1000) + image[:100],
+        "long_file": bytes([2]) + struct.pack("<H", len(image) + 1),
         "rich_patch_counts": bytes([1, 0, 0, 255, 0, 1, 255]),
     }
     out["lcd_codec"] = {"every_byte": bytes(range(256)), "group_names": image[0x2000:0x2100]}

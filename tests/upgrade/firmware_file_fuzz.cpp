@@ -7,12 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "fuzz_entry.h"
 #include "upgrade/firmware_file.h"
@@ -20,12 +16,6 @@
 namespace zelor::fuzz {
 
 namespace {
-
-std::string FilePath() {
-  const std::filesystem::path shm = "/dev/shm";
-  const auto dir = std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-  return (dir / ("zelor-firmware-fuzz-" + std::to_string(::getpid()) + ".bin")).string();
-}
 
 bool AllErased(const uint8_t* begin, const uint8_t* end) {
   static const std::vector<uint8_t> erased(kFirmwareBytes, kErasedByte);
@@ -37,29 +27,27 @@ bool AllErased(const uint8_t* begin, const uint8_t* end) {
 
 int FirmwareFileInput(const uint8_t* input, std::size_t inputSize) {
   if (inputSize < 2) return 0;
-  static const std::string path = FilePath();
+  static ScratchFile scratch("firmware.bin");
   static std::vector<uint8_t> file;
   file.resize(input[0] | std::size_t{input[1]} << 8);
   const uint8_t* pattern = input + 2;
   const std::size_t period = inputSize - 2;
   if (period == 0) {
     std::fill(file.begin(), file.end(), uint8_t{0x5A});
-  } else {
-    for (std::size_t at = 0; at < file.size(); at += period) {
-      std::copy_n(pattern, std::min(period, file.size() - at), file.begin() + static_cast<std::ptrdiff_t>(at));
+  } else if (!file.empty()) {
+    // The pattern once, then the filled part doubled: a whole number of periods each time.
+    std::size_t filled = std::min(period, file.size());
+    std::copy_n(pattern, filled, file.begin());
+    for (; filled < file.size(); filled *= 2) {
+      std::copy_n(file.begin(), std::min(filled, file.size() - filled), file.begin() + static_cast<std::ptrdiff_t>(filled));
     }
   }
   const uint8_t* data = file.data();
   const std::size_t size = file.size();
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    Check(out.good());
-  }
+  const std::string& path = scratch.Write(data, size);
   // The images of a previous file, as when the user loads a second file after a first.
   static FirmwareImages images;
   const FirmwareLoadResult result = LoadFirmwareFile(path, images);
-  std::filesystem::remove(path);
   const auto& fw = images.FirmwareImage;
   const auto& aux = images.AuxImage;
   if (size < kMinFirmwareFileBytes || size > kMaxFirmwareFileBytes) {
