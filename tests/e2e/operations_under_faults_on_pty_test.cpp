@@ -560,6 +560,7 @@ TEST_P(OperationsUnderFaults, UnplugFailsTheOperationAndReplugWorksWithoutRestar
   EXPECT_TRUE(Pump([&] { return PortErrorShown() && (monitoring || Idle()); }, 10'000))
       << Memo1().join('\n').toStdString();
   EXPECT_FALSE(form->port().IsOpen());
+  EXPECT_EQ(link().ControlsLocked, 0) << "the parameter controls stay dead";
 
   // Plugged back under the same name: the operation works, the tool not restarted.
   ASSERT_TRUE(StartSimulator({}));
