@@ -183,6 +183,7 @@ void ExpectGaveUp(OperationsUnderFaults& t, const char* title) {
   EXPECT_EQ(lines[0].toStdString(), title);
   const QString portError = QString(text::kPortOpenError) + "SIM1";
   EXPECT_TRUE(lines[1] == text::kNoPanelAnswer || lines[1] == portError) << lines[1].toStdString();
+  ::testing::Test::RecordProperty("ended_by", lines[1] == portError ? "port error" : "no answer");
 }
 
 void ChooseConfigFiles(OperationsUnderFaults& t) {
