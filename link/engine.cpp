@@ -82,6 +82,9 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
     if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
   } catch (const SerialPortError&) {
     ReportSendFailure(closeOnFailure);
+    // No receive cycle follows to unlock the parameter controls: left locked, every scroll bar
+    // and radio button would do nothing, silently, until some later request was answered.
+    ControlsLocked = 0;
     // No receive cycle follows: the operation the request came between goes on from here.
     if (resume && OperationMode != omIdle) Timer_Programm->SetEnabled(true);
     return false;

@@ -183,6 +183,7 @@ void ExpectGaveUp(OperationsUnderFaults& t, const char* title) {
   EXPECT_EQ(lines[0].toStdString(), title);
   const QString stopped = QString(text::kStoppedPortError) + "SIM1";
   EXPECT_TRUE(lines[1] == text::kNoPanelAnswer || lines[1] == stopped) << lines[1].toStdString();
+  ::testing::Test::RecordProperty("ended_by", lines[1] == stopped ? "port error" : "no answer");
 }
 
 void ChooseConfigFiles(OperationsUnderFaults& t) {
@@ -560,6 +561,7 @@ TEST_P(OperationsUnderFaults, UnplugFailsTheOperationAndReplugWorksWithoutRestar
   EXPECT_TRUE(Pump([&] { return PortErrorShown() && (monitoring || Idle()); }, 10'000))
       << Memo1().join('\n').toStdString();
   EXPECT_FALSE(form->port().IsOpen());
+  EXPECT_EQ(link().ControlsLocked, 0) << "the parameter controls stay dead";
 
   // Plugged back under the same name: the operation works, the tool not restarted.
   ASSERT_TRUE(StartSimulator({}));

@@ -81,7 +81,9 @@ TEST_F(EngineTest, ExceptionReplyAndCrcErrorOfASingleRequest) {
 TEST_F(EngineTest, PortThatCannotBeOpenedIsReportedWithoutTimeOut) {
   line.failOpen = true;
   line.SetPort("ttyUSB7");
+  link.ControlsLocked = 1;  // as a parameter query sets it before sending
   EXPECT_FALSE(link.SendReadRequest(0, 1));
+  EXPECT_EQ(link.ControlsLocked, 0) << "no receive cycle will unlock the controls";
   EXPECT_EQ(memo1.lines, (Lines{"TX : F7 03 00 00 00 01 90 9C ", "RX :", "   : ОШИБКА ОТКРЫТИЯ ПОРТА ttyUSB7"}));
   EXPECT_EQ(memo1.color, MemoColor::Blue);
   clock.AdvanceMs(5000);
