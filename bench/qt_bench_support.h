@@ -37,8 +37,12 @@ inline bool WaitFor(const std::function<bool()>& pred, int ms) {
   QDeadlineTimer deadline(ms);
   QTimer wake;  // the deadline is an event too
   wake.setSingleShot(true);
-  wake.start(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  wake.setTimerType(Qt::PreciseTimer);
+  while (!pred() && !deadline.hasExpired()) {
+    // Started again when it fired before the deadline had quite passed.
+    if (!wake.isActive()) wake.start(std::max<int>(1, static_cast<int>(deadline.remainingTime())));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
   return pred();
 }
 
