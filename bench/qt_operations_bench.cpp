@@ -208,12 +208,15 @@ bool Measure(const Operation& op, int runs, const QString& files) {
   traffic.Since();
   // The link's own work on the two timers that pace it: what it adds to each exchange's pauses.
   double workMs = 0;
-  auto timed = [&workMs](std::function<void()> handler) {
-    return [&workMs, handler] {
+  double longestWorkMs = 0;  // the longest single handler: the tool's own part of a stall
+  auto timed = [&workMs, &longestWorkMs](std::function<void()> handler) {
+    return [&workMs, &longestWorkMs, handler] {
       QElapsedTimer t;
       t.start();
       handler();
-      workMs += MillisSince(t);
+      const double ms = MillisSince(t);
+      workMs += ms;
+      longestWorkMs = std::max(longestWorkMs, ms);
     };
   };
   Link& link = form->link();
@@ -259,7 +262,7 @@ bool Measure(const Operation& op, int runs, const QString& files) {
     }
   }
   PrintRow(op.name, op.baud, times.size(), Median(times), op.floorMs, stall,
-           timedWorkMs * 1000 / double(times.size() * std::size_t(op.wire.exchanges)));
+           timedWorkMs * 1000 / double(times.size() * std::size_t(op.wire.exchanges)), longestWorkMs);
   return true;
 }
 
