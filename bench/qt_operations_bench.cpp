@@ -242,8 +242,10 @@ bool Measure(const Operation& op, int runs, const QString& files) {
     // From the click's return: the transfer's stalls, not the file dialog the upgrade opens.
     if (probed) probe.Start();
     if (!WaitFor([&] { return op.ended(*form); }, 600'000) || !op.clean(*form)) {
-      std::fprintf(stderr, "%s: run %d did not end cleanly: %s\n", op.name.c_str(), run + 1,
-                   form->TeMemo1->Lines().join(" | ").toLocal8Bit().constData());
+      // In the table too: an operation that cannot complete on this line is a finding.
+      std::printf("%-32s %6ld  run %d did not complete after %.0f ms: %s\n", op.name.c_str(), op.baud, run + 1,
+                  MillisSince(t), form->TeMemo1->Lines().join(" | ").toLocal8Bit().constData());
+      std::fflush(stdout);
       return false;
     }
     const double ms = MillisSince(t);
