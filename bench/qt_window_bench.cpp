@@ -35,11 +35,14 @@ using enum OperationMode;
 
 constexpr const char* kPaintChild = "--paint-child";
 
-// Reports its window's first paint on standard output.
+// Reports the first paint of its window on standard output: the first paint event of any of the
+// window's widgets, reported once that painting pass has ended (and been flushed).
 class FirstPaint : public QObject {
  public:
+  explicit FirstPaint(QWidget& window) : window_(window) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !seen_) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Paint && !seen_ && widget != nullptr && widget->window() == &window_) {
       seen_ = true;
       // After this paint has been flushed: the window is on the screen.
       QMetaObject::invokeMethod(
@@ -54,6 +57,7 @@ class FirstPaint : public QObject {
   }
 
  private:
+  QWidget& window_;
   bool seen_ = false;
 };
 
@@ -64,8 +68,8 @@ int PaintChild(int argc, char** argv) {
   auto clock = std::make_unique<QtClock>();
   auto port = std::make_unique<QtSerialPort>(*clock);
   TForm1 form(std::move(clock), std::move(port), ProductionPortSources());
-  FirstPaint watcher;
-  form.installEventFilter(&watcher);
+  FirstPaint watcher(form);
+  app.installEventFilter(&watcher);
   form.show();
   return QApplication::exec();
 }
@@ -96,7 +100,7 @@ bool Monitoring(const LinkState& link) {
 bool Idle(TForm1& f) { return f.link().OperationMode == omIdle && !f.link().Timer_Rx->Enabled(); }
 
 void PrintFigure(const char* what, double value, const char* unit, const char* target) {
-  std::printf("%-52s %10.2f %-3s %s\n", what, value, unit, target);
+  std::printf("%-72s %9.2f %-3s %s\n", what, value, unit, target);
   std::fflush(stdout);
 }
 

@@ -42,7 +42,14 @@ void ArchiveTabView::SetCell(int column, int row, const std::string& text) {
 
 void ArchiveTabView::SetProgressVisible(bool visible) { tab_.TeProgressBar2->setVisible(visible); }
 void ArchiveTabView::SetProgressRange(int minimum, int maximum) { tab_.TeProgressBar2->setRange(minimum, maximum); }
-void ArchiveTabView::SetProgressPosition(int position) { tab_.TeProgressBar2->setValue(position); }
+// QProgressBar paints itself at once on a visible step; this runs between a reply and the next
+// pause, so the paint is left to the next turn of the event loop.
+void ArchiveTabView::SetProgressPosition(int position) {
+  QProgressBar* bar = tab_.TeProgressBar2;
+  bar->setUpdatesEnabled(false);
+  bar->setValue(position);
+  bar->setUpdatesEnabled(true);  // and asks for that paint
+}
 
 std::optional<std::string> ArchiveTabView::AskArchiveFile(const std::string& fileName) {
   const QString folder = DialogStartFolder();

@@ -513,6 +513,25 @@ TEST_F(ConfigTransferTest, ACancelledDialogDoesNothing) {
 }
 
 // A save that fails part-way leaves the file that was there and says why.
+// At 1200 baud a block write's 201 bytes are on the wire for 1675 ms: the acknowledgement comes
+// after that, and the write waits for it instead of giving up on every block.
+TEST_F(ConfigTransferTest, WriteAt1200BaudWaitsForItsFramesLineTime) {
+  form->BaudRateClick(0);
+  ASSERT_EQ(line->BaudRate(), 1200U);
+  line->timing.paced = true;
+  Click(tab->Load_ButtA);
+  ASSERT_TRUE(RunToIdle(300'000));  // 68 x 205 bytes at 1200 baud: two minutes of line time
+  ASSERT_EQ(Lines(form->TeMemo1).back(), kOk);
+  const std::size_t readRequests = line->requests.size();
+  Click(tab->Save_ButtA);
+  ASSERT_TRUE(RunToIdle(600'000));
+  EXPECT_EQ(line->requests.size(), readRequests + 69) << "no block written twice";
+  EXPECT_EQ(Lines(form->TeMemo1), (std::vector<std::string>{kWriting, kOk}));
+  EXPECT_EQ(panel.config().applied(), 1U);
+  EXPECT_EQ(ConfigTransfer::BlockWriteTimeoutMs(201, 1200), 500U + 1675U);
+  EXPECT_EQ(ConfigTransfer::BlockWriteTimeoutMs(201, 57600), 500U + 35U);
+}
+
 TEST_F(ConfigTransferTest, AFailedWriteLeavesTheOldFileIntact) {
   const std::vector<uint8_t> old(ImageSize, 0x11);
   ASSERT_TRUE(WriteBytes(InFolder("config.bin"), old));
