@@ -5,6 +5,8 @@
 //        first byte odd      -> (offset high, offset low, value) patches over a rich valid image;
 //        first byte % 4 == 2 -> a file of the size in bytes 1 and 2 (low first): the remaining
 //                               bytes, then 0xFF; inputs stay small for files of any size.
+// The first two carry their image CRC, as every file the tool saves does, so that their bytes
+// reach ParseImage; the third is refused unless its CRC happens to match.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,7 @@
 #include "config/config_transfer.h"
 #include "config/nodes.h"
 #include "fuzz_entry.h"
+#include "link/crc16.h"
 #include "link/engine.h"
 #include "link/sequencer.h"
 #include "virtual_clock.h"
@@ -142,13 +145,15 @@ int ParseImageFile(const uint8_t* data, std::size_t size) {
     file.assign(fileSize, 0xFF);
     if (size > 3) std::copy_n(data + 3, std::min(size - 3, fileSize), file.begin());
   }
+  if ((data[0] & 3) != 2) AppendCrc16(file.data(), static_cast<uint16_t>(CheckedLength));
   w.model = ConfigModel{};
   w.view.replaced = 0;
   w.memo1.lines = 0;
   w.transfer.Load_ButtBClick();
 
-  // A file of another size is refused with a line in the log, and the model stays as it was.
-  if (file.size() != ImageSize) {
+  // A file of another size or with a wrong image CRC is refused with a line in the log, and the
+  // model stays as it was.
+  if (file.size() != ImageSize || !Crc16Matches(file.data(), CheckedLength + 2)) {
     Check(w.view.replaced == 0 && w.memo1.lines == 1 && w.model.NodeCount == 0 && w.model.RuleCount == 0);
     return 0;
   }
