@@ -15,7 +15,8 @@ monitor_seconds=${3:-180}
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=(zelor-pui-sim qt_operations_bench qt_window_bench)
-if cmake --build build --target help | grep -q qt_libmodbus_bench; then targets+=(qt_libmodbus_bench); fi
+# grep reads the whole list (no -q): an early exit would break cmake's pipe under pipefail.
+if cmake --build build --target help | grep qt_libmodbus_bench >/dev/null; then targets+=(qt_libmodbus_bench); fi
 cmake --build build -j2 --target "${targets[@]}" >/dev/null
 
 # The line benches run at a real-time priority where the system allows it, so that other work on
