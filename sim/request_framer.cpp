@@ -12,6 +12,9 @@ bool CrcOk(const uint8_t* frame, std::size_t length) { return length >= 4 && Crc
 
 bool IsSlaveAddress(uint8_t address) { return address != 0 && address <= 247; }
 
+// No MODBUS RTU frame is longer; a longer quiet-ended run is never one request.
+constexpr std::size_t kMaxRtuFrame = 256;
+
 // Length of a MODBUS request starting at `p` with `avail` bytes: 0 = not a function framed by
 // length, nullopt = more header bytes are needed to tell.
 std::optional<std::size_t> ModbusLength(const uint8_t* p, std::size_t avail) {
@@ -70,7 +73,7 @@ bool RequestFramer::Scan(bool quiet, Output& out) {
     }
     // A run addressed to no slave is noise, even with a CRC that fits (a boot-loader frame left
     // over from before a mode switch is one).
-    if (quiet && *length == 0 && IsSlaveAddress(p[0]) && CrcOk(p, avail)) {
+    if (quiet && *length == 0 && IsSlaveAddress(p[0]) && avail <= kMaxRtuFrame && CrcOk(p, avail)) {
       Take(i, avail, out);  // a function not framed by length: the whole quiet-ended run
       return true;
     }

@@ -81,6 +81,16 @@ TEST(RequestFramer, QuietEndsAFrameOfAFunctionNotFramedByLength) {
   framer.Flush(out);
   ASSERT_EQ(out.frames.size(), 1U);
   EXPECT_EQ(out.frames[0], odd);
+
+  // Longer than any RTU frame: noise, whatever its last two bytes say.
+  Bytes longRun(300, 0x55);
+  longRun[0] = 0xF7;
+  longRun[1] = 0x2B;
+  const Bytes sealed = SimRig::Sealed(longRun);
+  RequestFramer::Output rest;
+  framer.Feed(sealed.data(), sealed.size(), rest);
+  framer.Flush(rest);
+  EXPECT_TRUE(rest.frames.empty());
 }
 
 // Found by request_framer_fuzz: a loader finish frame (six zeros and its CRC) left pending when the
