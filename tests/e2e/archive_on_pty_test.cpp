@@ -38,13 +38,6 @@ class ArchiveOnPtyTest : public SimOnPtyFixture<> {
   bool StartSimulator(const QStringList& extra) {
     return StartSimulatorProcess(sim, QStringList{"--no-commands", "--records", "100", "--wrapped", "--log", files.filePath("sim.log")} + extra);
   }
-  void OpenWindow() {
-    auto clock = std::make_unique<QtClock>();
-    auto port = std::make_unique<QtSerialPort>(*clock);
-    form = std::make_unique<TForm1>(std::move(clock), std::move(port), ProductionPortSources());
-    form->show();
-    ASSERT_EQ(form->port().PortName(), "SIM1");
-  }
   bool Idle() const { return form->link().OperationMode == omIdle && !form->link().Timer_Rx->Enabled(); }
 
   // Downloads to a file and reads the newest 15, then checks both against the simulator.

@@ -54,10 +54,7 @@ class ConfigEditorOnPty : public SimOnPtyFixture<> {
     return StartSimulatorProcess(sim, QStringList{"--no-commands", "--config-out", AppliedPath()});
   }
   void OpenWindow() {
-    auto clock = std::make_unique<QtClock>();
-    auto port = std::make_unique<QtSerialPort>(*clock);
-    form = std::make_unique<TForm1>(std::move(clock), std::move(port), ProductionPortSources());
-    form->show();
+    ShowWindow();
     form->TePageControl1->setCurrentWidget(form->TeTabSheet12);
     tab = form->TeTabSheet12;
   }

@@ -60,13 +60,6 @@ class ConfigTransferOnPty : public SimOnPtyFixture<::testing::TestWithParam<Line
   bool StartSimulator(const QStringList& extra) {
     return StartSimulatorProcess(sim, QStringList{"--no-commands", "--config-out", AppliedPath(), "--log", LogPath()} + extra);
   }
-  void OpenWindow() {
-    auto clock = std::make_unique<QtClock>();
-    auto port = std::make_unique<QtSerialPort>(*clock);
-    form = std::make_unique<TForm1>(std::move(clock), std::move(port), ProductionPortSources());
-    form->show();
-    ASSERT_EQ(form->port().PortName(), "SIM1");
-  }
   // Clicks a transfer button and waits until its operation has ended.
   void Run(QToolButton* button) {
     button->click();

@@ -108,13 +108,6 @@ class OperationsUnderFaults : public SimOnPtyFixture<::testing::TestWithParam<Op
                                                   QString::number(kArchiveRecords), "--config-out", Applied()} +
                                           GetParam().simArgs + extra);
   }
-  void OpenWindow() {
-    auto clock = std::make_unique<QtClock>();
-    auto port = std::make_unique<QtSerialPort>(*clock);
-    form = std::make_unique<TForm1>(std::move(clock), std::move(port), ProductionPortSources());
-    form->show();
-    ASSERT_EQ(form->port().PortName(), "SIM1");
-  }
   // Runs the event loop until pred holds or ms pass, noting the longest turn of the loop.
   bool Pump(const std::function<bool()>& pred, int ms) {
     QDeadlineTimer deadline(ms);

@@ -34,13 +34,6 @@ class SearchOnPtyTest : public SimOnPtyFixture<> {
   bool StartSimulator(const QStringList& args) {
     return StartSimulatorProcess(sim, QStringList{"--no-commands"} + args);
   }
-  void OpenWindow() {
-    auto clock = std::make_unique<QtClock>();
-    auto port = std::make_unique<QtSerialPort>(*clock);
-    form = std::make_unique<TForm1>(std::move(clock), std::move(port), ProductionPortSources());
-    form->show();
-    ASSERT_EQ(form->port().PortName(), "SIM1");
-  }
   // Starts the search and waits for its end; the search of all 247 addresses at 350 ms takes 90 s.
   void SearchToTheEnd(int maxMs) {
     form->CustomItem5->trigger();

@@ -16,6 +16,9 @@
 
 #include "app/main_window.h"
 #include "link/port_registry.h"
+#include "qtcore/qt_clock.h"
+#include "qtcore/qt_port_sources.h"
+#include "qtcore/qt_serial_port.h"
 
 namespace zelor::test {
 
@@ -66,6 +69,19 @@ class SimOnPtyFixture : public Base {
     } else {
       ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
     }
+  }
+
+  // The window with the production clock, serial adapter and port list, shown.
+  void ShowWindow() {
+    auto clock = std::make_unique<QtClock>();
+    auto port = std::make_unique<QtSerialPort>(*clock);
+    form = std::make_unique<TForm1>(std::move(clock), std::move(port), ProductionPortSources());
+    form->show();
+  }
+  // The same, on the simulator's port, which the window picks by itself.
+  void OpenWindow() {
+    ShowWindow();
+    ASSERT_EQ(form->port().PortName(), "SIM1");
   }
 
   QTemporaryDir runtime;

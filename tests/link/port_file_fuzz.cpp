@@ -28,14 +28,6 @@ class Menu : public PortMenu {
   std::optional<std::size_t> chosen;
 };
 
-class Memo : public LogMemo {
- public:
-  void Clear() override {}
-  void AddLine(const std::string& line) override { Check(ValidUtf8(line)); }
-  void DeleteLastLine() override {}
-  void SetColor(MemoColor) override {}
-  void SetVisible(bool) override {}
-};
 
 }  // namespace
 
@@ -52,7 +44,7 @@ int PortFileInput(const uint8_t* data, std::size_t size) {
   Check(consumed <= size);
 
   Menu menu;
-  Memo memo;
+  CheckingMemo memo;
   PortSources sources;
   sources.systemPorts = [] { return std::optional<std::vector<std::string>>(std::vector<std::string>{}); };
   sources.readPortFile = [&read] { return read; };

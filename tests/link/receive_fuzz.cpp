@@ -44,6 +44,7 @@ namespace {
 using namespace zelor;
 using fuzz::Check;
 using fuzz::ValidUtf8;
+using fuzz::CheckingMemo;
 
 // A port whose bytes come from the input, assembled into reads as the real adapters do.
 class FuzzPort : public SerialPort {
@@ -93,14 +94,6 @@ class FuzzPort : public SerialPort {
   uint32_t baud_ = 57600;
 };
 
-class CheckingMemo : public LogMemo {
- public:
-  void Clear() override {}
-  void AddLine(const std::string& line) override { Check(ValidUtf8(line)); }
-  void DeleteLastLine() override {}
-  void SetColor(MemoColor) override {}
-  void SetVisible(bool) override {}
-};
 class CheckingStatus : public StatusBar {
  public:
   void SetPanelText(int panel, const std::string& text) override { Check(panel >= 0 && panel < 3 && ValidUtf8(text)); }

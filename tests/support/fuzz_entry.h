@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+#include "link/surfaces.h"
+
 namespace zelor::fuzz {
 
 // A broken invariant is a finding: libFuzzer saves the input that led to it.
@@ -30,6 +32,16 @@ inline bool ValidUtf8(std::string_view s) {
   }
   return true;
 }
+
+// A log that holds nothing and checks that every line it is given is UTF-8.
+class CheckingMemo : public LogMemo {
+ public:
+  void Clear() override {}
+  void AddLine(const std::string& line) override { Check(ValidUtf8(line)); }
+  void DeleteLastLine() override {}
+  void SetColor(MemoColor) override {}
+  void SetVisible(bool) override {}
+};
 
 // The file an entry hands to a reader of files: one per process, in memory where the system
 // offers it, rewritten for every input and removed at the end.
