@@ -1,6 +1,9 @@
 #include "config/lcd_codec.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <utility>
 
 namespace zelor {
 namespace {
@@ -39,9 +42,7 @@ constexpr std::array<uint8_t, 96> BuildDecodeTable() {
 }
 constexpr std::array<uint8_t, 96> kDecodeHigh = BuildDecodeTable();
 
-}  // namespace
-
-uint8_t LcdEncode(uint8_t c) {
+constexpr uint8_t EncodeRule(uint8_t c) {
   if (c == kQuote) return kQuoteCode;
   if (c >= 0x20 && c <= 0x7A) return IsAsciiWithoutGlyph(c) ? kUnknown : c;
   if (c >= 0xC0) return kCyrillic[c - 0xC0];
@@ -50,23 +51,41 @@ uint8_t LcdEncode(uint8_t c) {
   return kUnknown;
 }
 
-uint8_t LcdDecode(uint8_t code) {
+constexpr uint8_t DecodeRule(uint8_t code) {
   if (code >= 0x20 && code <= 0x7A) return IsAsciiWithoutGlyph(code) ? kUnknown : code;
   if (code == kQuoteCode) return kQuote;
   if (IsCyrillicCode(code)) return kDecodeHigh[code - 0xA0];
   return kUnknown;
 }
 
+// Both directions as one lookup a byte: every name of an image goes through them on each load,
+// build and report.
+template <uint8_t (*Rule)(uint8_t)>
+constexpr std::array<uint8_t, 256> TableOf() {
+  std::array<uint8_t, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) table[b] = Rule(static_cast<uint8_t>(b));
+  return table;
+}
+constexpr std::array<uint8_t, 256> kEncode = TableOf<EncodeRule>();
+constexpr std::array<uint8_t, 256> kDecode = TableOf<DecodeRule>();
+
+}  // namespace
+
+uint8_t LcdEncode(uint8_t c) { return kEncode[c]; }
+
+uint8_t LcdDecode(uint8_t code) { return kDecode[code]; }
+
 void EncodeName(const Cp1251String& name, uint8_t* out, std::size_t width) {
-  for (std::size_t i = 0; i < width; ++i) {
-    out[i] = LcdEncode(i < name.size() ? name[i] : static_cast<uint8_t>(' '));
-  }
+  const std::string& bytes = name.Bytes();
+  const std::size_t n = std::min(bytes.size(), width);
+  for (std::size_t i = 0; i < n; ++i) out[i] = kEncode[static_cast<uint8_t>(bytes[i])];
+  std::fill(out + n, out + width, kEncode[' ']);
 }
 
 Cp1251String DecodeName(const uint8_t* in, std::size_t width) {
   std::string name(width, ' ');
-  for (std::size_t i = 0; i < width; ++i) name[i] = static_cast<char>(LcdDecode(in[i]));
-  return Cp1251String::FromBytes(name);
+  for (std::size_t i = 0; i < width; ++i) name[i] = static_cast<char>(kDecode[in[i]]);
+  return Cp1251String::FromBytes(std::move(name));
 }
 
 }  // namespace zelor

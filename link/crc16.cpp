@@ -1,27 +1,30 @@
 #include "link/crc16.h"
 
-#include <array>
-
 namespace zelor {
 
 namespace {
 // Tables of the reflected polynomial 0xA001: kCrcTables[0][b] is one byte's step (eight shifts
-// become one lookup), kCrcTables[k][b] the same byte followed by k zero bytes, so that four bytes
-// take four independent lookups (a 13 KB image is checked on every read, load and build).
-using CrcTable = std::array<uint16_t, 256>;
-constexpr std::array<CrcTable, 4> kCrcTables = [] {
-  std::array<CrcTable, 4> tables{};
+// become one lookup), kCrcTables[k][b] the same byte followed by k zero bytes, so that eight bytes
+// take eight independent lookups (a 13 KB image is checked on every read, load and build).
+// Plain arrays: the fuzzers build this file without sanitizers, and an instrumented
+// std::array::operator[] would not be inlined into its loop.
+struct CrcTables {
+  uint16_t t[8][256];
+};
+constexpr CrcTables kCrcTables = [] {
+  CrcTables tables{};
+  auto& t = tables.t;
   for (unsigned b = 0; b < 256; ++b) {
     uint16_t crc = static_cast<uint16_t>(b);
     for (int bit = 0; bit < 8; ++bit) {
       crc = (crc & 1U) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001U) : static_cast<uint16_t>(crc >> 1);
     }
-    tables[0][b] = crc;
+    t[0][b] = crc;
   }
-  for (std::size_t k = 1; k < tables.size(); ++k) {
+  for (std::size_t k = 1; k < 8; ++k) {
     for (unsigned b = 0; b < 256; ++b) {
-      const uint16_t prev = tables[k - 1][b];
-      tables[k][b] = static_cast<uint16_t>((prev >> 8) ^ tables[0][prev & 0xFFU]);
+      const uint16_t prev = t[k - 1][b];
+      t[k][b] = static_cast<uint16_t>((prev >> 8) ^ t[0][prev & 0xFFU]);
     }
   }
   return tables;
@@ -29,18 +32,16 @@ constexpr std::array<CrcTable, 4> kCrcTables = [] {
 }  // namespace
 
 uint16_t Crc16(const uint8_t* block, uint16_t length) {
-  const uint16_t* t0 = kCrcTables[0].data();
-  const uint16_t* t1 = kCrcTables[1].data();
-  const uint16_t* t2 = kCrcTables[2].data();
-  const uint16_t* t3 = kCrcTables[3].data();
+  const auto& t = kCrcTables.t;
   uint16_t crc = 0xFFFF;
   const uint8_t* p = block;
   const uint8_t* const end = block + length;
-  for (; end - p >= 4; p += 4) {
+  for (; end - p >= 8; p += 8) {
     const unsigned x = crc ^ (p[0] | (unsigned{p[1]} << 8));
-    crc = static_cast<uint16_t>(t3[x & 0xFFU] ^ t2[x >> 8] ^ t1[p[2]] ^ t0[p[3]]);
+    crc = static_cast<uint16_t>(t[7][x & 0xFFU] ^ t[6][x >> 8] ^ t[5][p[2]] ^ t[4][p[3]] ^ t[3][p[4]] ^ t[2][p[5]] ^
+                                t[1][p[6]] ^ t[0][p[7]]);
   }
-  for (; p != end; ++p) crc = static_cast<uint16_t>((crc >> 8) ^ t0[(crc ^ *p) & 0xFFU]);
+  for (; p != end; ++p) crc = static_cast<uint16_t>((crc >> 8) ^ t[0][(crc ^ *p) & 0xFFU]);
   return crc;
 }
 

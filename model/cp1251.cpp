@@ -1,6 +1,7 @@
 #include "model/cp1251.h"
 
 #include <array>
+#include <utility>
 
 namespace zelor {
 namespace {
@@ -99,7 +100,7 @@ Cp1251String Cp1251FromUtf8(std::string_view utf8) {
     }
     out += complete ? static_cast<char>(UnicodeToCp1251(cp)) : '?';
   }
-  return Cp1251String::FromBytes(out);
+  return Cp1251String::FromBytes(std::move(out));
 }
 
 }  // namespace zelor

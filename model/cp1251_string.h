@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
+#include <utility>
 
 namespace zelor {
 
@@ -27,9 +27,9 @@ class Cp1251String {
   Cp1251String(AsciiText ascii) : bytes_(ascii.text) {}  // NOLINT(google-explicit-constructor)
 
   // Bytes that are cp1251 already (decoded image fields, test tables).
-  static Cp1251String FromBytes(std::string_view cp1251) {
+  static Cp1251String FromBytes(std::string cp1251) {
     Cp1251String s;
-    s.bytes_ = cp1251;
+    s.bytes_ = std::move(cp1251);
     return s;
   }
   const std::string& Bytes() const { return bytes_; }
@@ -38,7 +38,7 @@ class Cp1251String {
   bool empty() const { return bytes_.empty(); }
   uint8_t operator[](std::size_t i) const { return static_cast<uint8_t>(bytes_[i]); }
   Cp1251String substr(std::size_t pos, std::size_t count = std::string::npos) const {
-    return FromBytes(std::string_view(bytes_).substr(pos, count));
+    return FromBytes(bytes_.substr(pos, count));
   }
 
   Cp1251String& operator+=(const Cp1251String& more) {

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "model/cp1251_string.h"
 
@@ -14,7 +15,7 @@ constexpr std::size_t kGroupNameWidth = 16;  // zone-group names
 inline Cp1251String FitName(const Cp1251String& text, std::size_t width) {
   std::string name = text.Bytes().substr(0, width);
   name.resize(width, ' ');
-  return Cp1251String::FromBytes(name);
+  return Cp1251String::FromBytes(std::move(name));
 }
 
 }  // namespace zelor

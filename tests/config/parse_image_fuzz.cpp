@@ -122,6 +122,9 @@ struct World {
   FileView view;
   ConfigTransfer transfer{link, sequencer, model, view};
   const ConfigImage rich = RichImage();
+  // Copied over the model before each input: a copy reuses the strings' buffers and allocates
+  // nothing, where building a fresh model for each input allocated every name.
+  const ConfigModel empty{};
 };
 
 }  // namespace
@@ -146,7 +149,7 @@ int ParseImageFile(const uint8_t* data, std::size_t size) {
     if (size > 3) std::copy_n(data + 3, std::min(size - 3, fileSize), file.begin());
   }
   if ((data[0] & 3) != 2) AppendCrc16(file.data(), static_cast<uint16_t>(CheckedLength));
-  w.model = ConfigModel{};
+  w.model = w.empty;
   w.view.replaced = 0;
   w.memo1.lines = 0;
   w.transfer.Load_ButtBClick();
