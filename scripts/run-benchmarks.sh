@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs and prints the whole performance table: every line operation
-# beside its floor (bench/qt_operations_bench.cpp), the independent master on the same line
-# (bench/qt_libmodbus_bench.cpp) and the window's figures (bench/qt_window_bench.cpp).
+# beside its floor (tests/e2e/qt_operations_bench.cpp), the independent master on the same line
+# (bench/qt_libmodbus_bench.cpp) and the window's figures (tests/e2e/qt_window_bench.cpp).
 #   bash scripts/run-benchmarks.sh [runs] [runs at 1200 baud] [monitoring seconds]
 # Defaults 5, 3 and 180: about 40 minutes, most of it the 1200-baud rows (a configuration read
 # or write takes 2 minutes a run there). `bash scripts/run-benchmarks.sh 1 1 10` is a quick look.

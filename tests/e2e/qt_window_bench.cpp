@@ -25,7 +25,7 @@
 #include "service/archive_tab.h"
 #include "service/archive_tab_view.h"
 #include "service/status_tab.h"
-#include "qt_bench_support.h"
+#include "bench/qt_bench_support.h"
 
 namespace {
 

@@ -49,7 +49,7 @@
 #include "upgrade/loader_frames.h"
 #include "upgrade/upgrade_menu_view.h"
 #include "upgrade/upgrade_texts.h"
-#include "qt_bench_support.h"
+#include "bench/qt_bench_support.h"
 
 namespace {
 
