@@ -27,6 +27,7 @@
 #include "service/monitor_lines.h"
 #include "service/monitor_texts.h"
 #include "service/status_tab.h"
+#include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
@@ -76,18 +77,13 @@ class MonitorOnPtyTest : public ::testing::Test {
   // Runs the event loop until pred() holds or ms pass; notes every log line and the longest
   // time one turn of the loop took.
   bool Pump(const std::function<bool()>& pred, int ms) {
-    QDeadlineTimer deadline(ms);
-    QElapsedTimer turn;
-    while (!pred() && !deadline.hasExpired()) {
-      turn.start();
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-      longestTurnMs = std::max<qint64>(longestTurnMs, turn.elapsed());
-      if (!form || form->TeMemo1->Lines().isEmpty()) continue;
+    return WaitFor(pred, ms, [this](qint64 turnMs) {
+      longestTurnMs = std::max(longestTurnMs, turnMs);
+      if (!form || form->TeMemo1->Lines().isEmpty()) return;
       const QString last = form->TeMemo1->Lines().back();
       if (last == text::kTimeOut) ++timeOutsSeen;
       if (last.startsWith(text::kPortOpenError)) ++portErrorsSeen;
-    }
-    return pred();
+    });
   }
   void PumpFor(int ms) {
     Pump([] { return false; }, ms);

@@ -110,14 +110,7 @@ class OperationsUnderFaults : public SimOnPtyFixture<::testing::TestWithParam<Op
   }
   // Runs the event loop until pred holds or ms pass, noting the longest turn of the loop.
   bool Pump(const std::function<bool()>& pred, int ms) {
-    QDeadlineTimer deadline(ms);
-    QElapsedTimer turn;
-    while (!pred() && !deadline.hasExpired()) {
-      turn.start();
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-      longestTurnMs = std::max<qint64>(longestTurnMs, turn.elapsed());
-    }
-    return pred();
+    return WaitFor(pred, ms, [this](qint64 turnMs) { longestTurnMs = std::max(longestTurnMs, turnMs); });
   }
   void Run() {
     const Operation& op = GetParam();

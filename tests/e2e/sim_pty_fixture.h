@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
@@ -22,10 +23,17 @@
 
 namespace zelor::test {
 
-// Runs the event loop until pred holds or ms have passed; the last answer of pred.
-inline bool WaitFor(const std::function<bool()>& pred, int ms) {
+// Runs the event loop until pred holds or ms have passed; the last answer of pred. afterTurn, when
+// given, is told how long each turn of the loop took (a test's measure of the window's response).
+inline bool WaitFor(const std::function<bool()>& pred, int ms = 3000,
+                    const std::function<void(qint64)>& afterTurn = {}) {
   QDeadlineTimer deadline(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  QElapsedTimer turn;
+  while (!pred() && !deadline.hasExpired()) {
+    turn.start();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (afterTurn) afterTurn(turn.elapsed());
+  }
   return pred();
 }
 

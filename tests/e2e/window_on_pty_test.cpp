@@ -25,17 +25,12 @@
 #include "link/port_registry.h"
 #include "service/parameters_tab.h"
 #include "sim/panel.h"
+#include "sim_pty_fixture.h"
 
 namespace zelor::test {
 namespace {
 
 const QStringList kRegisterZeroRead = {"TX : F7 03 00 00 00 01 90 9C ", "RX : F7 03 02 00 0B 31 96 ", "   : ОК."};
-
-bool WaitFor(const std::function<bool()>& pred, int ms = 3000) {
-  QDeadlineTimer deadline(ms);
-  while (!pred() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return pred();
-}
 
 // Simulators register their ports under XDG_RUNTIME_DIR; each test gets its own.
 class WindowOnPtyTest : public ::testing::Test {
