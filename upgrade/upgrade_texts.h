@@ -1,6 +1,7 @@
 // Every text the firmware upgrade shows: the open dialog, the log lines of its start and its ends.
 // The title line "   : firmware upgrade..." and the give-up lines are the link's (link/link_texts.h).
 #pragma once
+#include "link/link_texts.h"
 
 namespace zelor::upgrade_text {
 
