@@ -20,6 +20,9 @@ inline constexpr std::array<const char*, 6> kDelayCaptions = {"100ms", "150ms", 
 inline constexpr const char* kMenuTools = "Tools";
 inline constexpr const char* kMenuFirmwareUpgrade = "Firmware Upgrade...";
 
+// After the name of a chosen port that the system does not list now.
+inline constexpr const char* kAbsentPortSuffix = "  (absent)";
+
 inline constexpr const char* kBaudRatePrefix = "BaudRate = ";
 
 inline constexpr const char* kSoundHint = "Отключение звук. сигнализации";

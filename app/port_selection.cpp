@@ -1,5 +1,6 @@
 // TForm1's port menu: EnumeratePorts rebuilds PORT1 through the core's port choice
 // (link/port_choice.h); PortItemClick is the click on one of its entries.
+#include "app/app_texts.h"
 #include "app/main_window.h"
 
 namespace zelor {
@@ -22,13 +23,18 @@ void TForm1::EnumeratePorts() {
     std::optional<std::string> Choose(std::size_t index) override {
       if (index >= form_.PortItems.size()) return std::nullopt;
       for (std::size_t i = 0; i < form_.PortItems.size(); ++i) form_.PortItems[i]->setChecked(i == index);
+      form_.portChosen_ = true;
       return form_.SetPortName(NameOf(form_.PortItems[index]));
+    }
+    void ShowAbsent(const std::string& name) override {
+      form_.AddPortItem(name, true);
+      form_.PortItems.back()->setChecked(true);
     }
 
    private:
     TForm1& form_;
   } menu(*this);
-  RefreshPorts(sources_, port_->PortName(), menu, *TeMemo1);
+  RefreshPorts(sources_, port_->PortName(), menu, *TeMemo1, portChosen_ ? AbsentPort::Keep : AbsentPort::FallBack);
 }
 
 void TForm1::ClearPortItems() {
@@ -39,8 +45,8 @@ void TForm1::ClearPortItems() {
   PortItems.clear();
 }
 
-void TForm1::AddPortItem(const std::string& name) {
-  auto* entry = new QAction(CaptionFor(name), PORT1);
+void TForm1::AddPortItem(const std::string& name, bool absent) {
+  auto* entry = new QAction(CaptionFor(name) + (absent ? app_text::kAbsentPortSuffix : ""), PORT1);
   entry->setData(QString::fromStdString(name));
   entry->setCheckable(true);
   connect(entry, &QAction::triggered, this, [this, entry] { PortItemClick(entry); });
@@ -51,6 +57,7 @@ void TForm1::AddPortItem(const std::string& name) {
 void TForm1::PortItemClick(QAction* entry) {
   for (QAction* a : PortItems) a->setChecked(false);
   entry->setChecked(true);
+  portChosen_ = true;
   SetPortName(NameOf(entry));  // a failed reopen is ignored
 }
 

@@ -1,5 +1,6 @@
 #include "link/port_choice.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -48,17 +49,30 @@ void ReportFileError(LogMemo& memo, bool afterAccessError, const std::string& wh
   memo.AddLine(port_text::kPortFileErrorPrefix + why + ".");
 }
 
+// True when the current port, not among `names`, stays chosen and is shown as absent.
+bool KeptAbsent(const std::vector<std::string>& names, const std::string& currentPort, PortMenu& menu,
+                AbsentPort absent) {
+  if (absent != AbsentPort::Keep || currentPort.empty()) return false;
+  if (std::find(names.begin(), names.end(), currentPort) != names.end()) return false;
+  menu.ShowAbsent(currentPort);
+  return true;
+}
+
 void ListFromFile(const PortSources& sources, const std::string& currentPort, PortMenu& menu, LogMemo& memo,
-                  bool afterAccessError) {
+                  bool afterAccessError, AbsentPort absent) {
   PortFileResult file = sources.readPortFile ? sources.readPortFile() : PortFileResult{false, {}, "no file"};
   if (!file.ok) {
     ReportFileError(memo, afterAccessError, file.error);
+    KeptAbsent({}, currentPort, menu, absent);
     return;
   }
   if (file.lines.size() > static_cast<std::size_t>(port_text::kPortFileMaxLines)) {
     file.lines.resize(port_text::kPortFileMaxLines);
   }
   menu.SetEntries(file.lines);
+  // The file's names are the user's own list: a port it names is chosen as before; only an empty
+  // file leaves nothing to choose, and the chosen port stays.
+  if (file.lines.empty()) KeptAbsent(file.lines, currentPort, menu, absent);
   if (const auto chosen = PreferredPort(file.lines, currentPort)) {
     if (const std::optional<std::string> why = menu.Choose(*chosen)) {
       ReportFileError(memo, afterAccessError, *why);
@@ -70,16 +84,18 @@ void ListFromFile(const PortSources& sources, const std::string& currentPort, Po
 
 }  // namespace
 
-void RefreshPorts(const PortSources& sources, const std::string& currentPort, PortMenu& menu, LogMemo& memo) {
+void RefreshPorts(const PortSources& sources, const std::string& currentPort, PortMenu& menu, LogMemo& memo,
+                  AbsentPort absent) {
   const std::optional<std::vector<std::string>> system =
       sources.systemPorts ? sources.systemPorts() : std::optional<std::vector<std::string>>{};
   if (system) {
     if (system->empty()) {
       menu.SetEntries({});
-      ListFromFile(sources, currentPort, menu, memo, false);
+      ListFromFile(sources, currentPort, menu, memo, false, absent);
       return;
     }
     menu.SetEntries(*system);
+    if (KeptAbsent(*system, currentPort, menu, absent)) return;
     menu.Choose(*PreferredPort(*system, currentPort));  // a failed reopen is ignored here
     return;
   }
@@ -87,7 +103,7 @@ void RefreshPorts(const PortSources& sources, const std::string& currentPort, Po
   memo.AddLine(port_text::kPortListAccessError);
   memo.AddLine(port_text::kPortListFromFile);
   menu.SetEntries({});
-  ListFromFile(sources, currentPort, menu, memo, true);
+  ListFromFile(sources, currentPort, menu, memo, true, absent);
 }
 
 }  // namespace zelor

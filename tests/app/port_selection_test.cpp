@@ -52,16 +52,32 @@ TEST_F(WindowTest, ThePortMenuListsThePortsAsTheyAreWhenItOpens) {
   EXPECT_EQ(PortCaptions(), QStringList({"COM1"}));
 }
 
-TEST_F(WindowTest, AnUnpluggedChoiceFallsBackToCom1OrTheFirstPort) {
-  Create();
+TEST_F(WindowTest, AnUnpluggedChoiceStaysChosenShownAbsentAndIsUsedWhenItReturns) {
+  CreateAndShow();
   PortEntry("COM3")->trigger();
-  systemPorts = std::vector<std::string>{"COM5", "COM1"};
+  systemPorts = std::vector<std::string>{"COM5", "COM1"};  // the adapter pulled out
+  MousePress(form->TeMenuBar1);  // opening a menu re-lists
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  EXPECT_EQ(PortCaptions(), QStringList({"COM5", "COM1", "COM3  (absent)"}));
+  EXPECT_EQ(CheckedPort(), "COM3  (absent)");
+  EXPECT_EQ(line->PortName(), "COM3") << "no other port is taken while the chosen one is away";
+  EXPECT_EQ(Panel(0), "COM3");
   form->EnumeratePorts();
-  EXPECT_EQ(CheckedPort(), "COM1");
-  EXPECT_EQ(Panel(0), "COM1");
-  PortEntry("COM5")->trigger();
+  EXPECT_EQ(PortCaptions(), QStringList({"COM5", "COM1", "COM3  (absent)"})) << "listed once, however often";
+  systemPorts = std::vector<std::string>{"COM5", "COM3", "COM1"};  // and plugged in again
+  form->EnumeratePorts();
+  EXPECT_EQ(PortCaptions(), QStringList({"COM5", "COM3", "COM1"}));
+  EXPECT_EQ(CheckedPort(), "COM3");
+  EXPECT_EQ(line->PortName(), "COM3");
+  systemPorts = std::vector<std::string>{};  // the only port gone, no comports.txt either
+  form->EnumeratePorts();
+  EXPECT_EQ(CheckedPort(), "COM3  (absent)");
+  EXPECT_EQ(line->PortName(), "COM3");
+}
+
+TEST_F(WindowTest, BeforeAnyChoiceAMissingPortFallsBackToCom1OrTheFirst) {
   systemPorts = std::vector<std::string>{"SIM1", "ttyS0"};
-  form->EnumeratePorts();
+  Create();  // the port's name at start, COM1, is no one's choice
   EXPECT_EQ(CheckedPort(), "SIM1");
   EXPECT_EQ(line->PortName(), "SIM1");
   EXPECT_EQ(Panel(0), "SIM1");
@@ -123,15 +139,15 @@ TEST_F(WindowTest, AFailedReopenFromTheFilesListIsReportedAsAFileError) {
   }
 }
 
-TEST_F(WindowTest, AFailedReopenFromTheSystemListIsIgnored) {
+TEST_F(WindowTest, AChosenPortThatDisappearsIsNeitherReopenedNorReplaced) {
   Create();
   line->Open();
   line->failOpen = true;
   systemPorts = std::vector<std::string>{"COM3"};
   form->EnumeratePorts();
   EXPECT_EQ(form->TeMemo1->Lines(), QStringList({"TX :", "RX :"}));
-  EXPECT_EQ(CheckedPort(), "COM3");
-  EXPECT_EQ(line->PortName(), "COM3");
+  EXPECT_EQ(CheckedPort(), "COM1  (absent)");
+  EXPECT_EQ(line->PortName(), "COM1");
   EXPECT_EQ(Panel(0), "COM1");
 }
 
@@ -162,7 +178,7 @@ TEST_F(WindowTest, NoSystemListAndNoFileLogsTheFileErrorInBlue) {
                          "   : ФАЙЛ \"СOMPORTS.TXT\": - No such file or directory."}));
   EXPECT_EQ(form->TeMemo1->Lines()[2].toStdString().substr(15, 2), "\xD0\xA1") << "Cyrillic С";
   EXPECT_EQ(form->TeMemo1->Color(), MemoColor::Blue);
-  EXPECT_TRUE(PortCaptions().isEmpty()) << "the old entries are gone";
+  EXPECT_EQ(PortCaptions(), QStringList({"COM1  (absent)"})) << "the old entries are gone; the choice stays";
   EXPECT_EQ(line->PortName(), "COM1");
   EXPECT_EQ(Panel(0), "COM1");
 }

@@ -64,8 +64,10 @@ class RecordingPortMenu : public PortMenu {
     port = entries[index];
     return std::nullopt;
   }
+  void ShowAbsent(const std::string& name) override { absent = name; }
   std::vector<std::string> entries{"old"};
   std::optional<std::size_t> chosen;
+  std::optional<std::string> absent;
   std::string port = "COM1";
   bool failReopen = false;
 };
@@ -138,6 +140,40 @@ TEST(RefreshPorts, WhatIsListedChosenAndLoggedForEachSource) {
     EXPECT_EQ(menu.chosen, c.chosen) << c.what;
     EXPECT_EQ(memo.lines, c.log) << c.what;
     EXPECT_EQ(memo.color, c.color) << c.what;
+  }
+}
+
+TEST(RefreshPorts, AChosenPortMissingFromTheListStaysChosen) {
+  struct Case {
+    const char* what;
+    std::optional<std::vector<std::string>> system;
+    PortFileResult file;
+    AbsentPort absent;
+    std::optional<std::size_t> chosen;
+    std::optional<std::string> shownAbsent;
+  };
+  const PortFileResult missing{false, {}, "No such file or directory"};
+  const std::vector<Case> cases = {
+      {"kept: not chosen again, shown absent", std::vector<std::string>{"COM5", "COM1"}, missing, AbsentPort::Keep,
+       std::nullopt, "COM3"},
+      {"listed again: chosen", std::vector<std::string>{"COM5", "COM3"}, missing, AbsentPort::Keep, 1, std::nullopt},
+      {"before any choice: COM1", std::vector<std::string>{"COM5", "COM1"}, missing, AbsentPort::FallBack, 1,
+       std::nullopt},
+      {"no system port and no file: still kept", std::vector<std::string>{}, missing, AbsentPort::Keep, std::nullopt,
+       "COM3"},
+      {"the file without it: its own choice", std::nullopt, {true, {"COM7"}, ""}, AbsentPort::Keep, 0, std::nullopt},
+      {"an empty file: kept", std::nullopt, {true, {}, ""}, AbsentPort::Keep, std::nullopt, "COM3"},
+      {"the file with it: chosen", std::nullopt, {true, {"COM7", "COM3"}, ""}, AbsentPort::Keep, 1, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    PortSources sources;
+    sources.systemPorts = [&c] { return c.system; };
+    sources.readPortFile = [&c] { return c.file; };
+    RecordingPortMenu menu;
+    RecordingMemo memo;
+    RefreshPorts(sources, "COM3", menu, memo, c.absent);
+    EXPECT_EQ(menu.chosen, c.chosen) << c.what;
+    EXPECT_EQ(menu.absent, c.shownAbsent) << c.what;
   }
 }
 
