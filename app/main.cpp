@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 #include "qtcore/qt_port_sources.h"
 #include "qtcore/qt_clock.h"
 #include "qtcore/qt_serial_port.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // Desktops match the window to zelor-pui.desktop (and so to its icon) by this name.
   QGuiApplication::setDesktopFileName("zelor-pui");
+  zelor::InstallQtRussianTexts(app);
   auto clock = std::make_unique<zelor::QtClock>();
   auto port = std::make_unique<zelor::QtSerialPort>(*clock);
   zelor::TForm1 Form1(std::move(clock), std::move(port), zelor::ProductionPortSources());

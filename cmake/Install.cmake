@@ -56,7 +56,8 @@ else()
 endif()
 
 # The Debian package: dpkg-shlibdeps finds the libraries the programs link (Qt 6 Widgets and
-# SerialPort, the C++ runtime); the fonts the window is laid out in are recommended.
+# SerialPort, the C++ runtime); the fonts the window is laid out in and Qt's Russian texts are
+# recommended.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zelor-pui)
 set(CPACK_PACKAGE_VERSION ${ZELOR_VERSION})
@@ -69,5 +70,5 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
 include(CPack)

@@ -14,8 +14,10 @@ ensure_packages() {
 
 # help2man makes the manual pages from the programs' --help; libmodbus-dev and pkg-config the
 # benchmark that compares the tool with an independent master (the build compiles every bench).
+# qt6-translations-l10n gives Qt's own dialogs and buttons Russian texts; python3 runs the include
+# check.
 ZELOR_BUILD_PACKAGES=(g++ make cmake libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev fonts-liberation help2man
-                      libmodbus-dev pkg-config)
+                      libmodbus-dev pkg-config qt6-translations-l10n python3)
 # An independent MODBUS master the simulator tests check themselves against, the Windows
 # cross-compiler the portable core is compiled with, and the X server, driver and validator the
 # install check opens the installed tool with.

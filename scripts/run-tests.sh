@@ -4,9 +4,9 @@
 # Windows cross-compiler.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-/usr/bin/python3 scripts/check-includes.py  # folders depend one way; no Qt in the core
 source scripts/ensure-packages.sh
 ensure_packages "${ZELOR_BUILD_PACKAGES[@]}" "${ZELOR_TEST_PACKAGES[@]}"
+/usr/bin/python3 scripts/check-includes.py  # folders depend one way; no Qt in the core
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
