@@ -3,6 +3,8 @@
 #include <QActionGroup>
 #include <algorithm>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -41,6 +43,9 @@ namespace zelor {
 namespace {
 constexpr int kMemoX = 13, kMemoY = 475, kMemoWidth = 849, kMemoHeight = 97;
 constexpr int kScreenMargin = 25;
+
+// A menu title with its first letter as the keyboard mnemonic (Alt+letter): "&Connection".
+QString WithMnemonic(const char* title) { return QLatin1Char('&') + QString::fromUtf8(title); }
 
 class FixedWidthTabBar : public QTabBar {
  public:
@@ -179,11 +184,13 @@ void TForm1::BuildFrame() {
   TePageControl1 = new PageControl(TeGroupBox1);
   TePageControl1->setObjectName("TePageControl1");
   TePageControl1->setGeometry(13, 22, 849, 435);
-  TeTabSheet1 = new StatusTab;
-  TeTabSheet2 = new ArchiveTab;
-  TeTabSheet3 = new ParametersTab;
-  TeTabSheet12 = new ConfigTab;
-  TeTabSheet4 = new AutomationTab(Config);
+  // Made inside the window, so that the labels they size while being built take the window's face
+  // and not the system's default one, which differs from one machine's fonts to another's.
+  TeTabSheet1 = new StatusTab(TePageControl1);
+  TeTabSheet2 = new ArchiveTab(TePageControl1);
+  TeTabSheet3 = new ParametersTab(TePageControl1);
+  TeTabSheet12 = new ConfigTab(TePageControl1);
+  TeTabSheet4 = new AutomationTab(Config, TePageControl1);
   TePageControl1->addTab(TeTabSheet1, "СТАТУС");
   TePageControl1->addTab(TeTabSheet2, "АРХИВ");
   TePageControl1->addTab(TeTabSheet3, "ПРОГ.-2");
@@ -213,7 +220,8 @@ void TForm1::BuildFrame() {
   StatusBar1->setFont(SystemFont());
   StatusBar1->setGeometry(0, kClientHeight - 21, kClientWidth, 21);
   TeProgressBar1 = new ProgressBarView("TeProgressBar1", client_);
-  TeProgressBar1->setGeometry(352, 616, 510, 16);
+  // Right of the longest error count of panel 2 ("UPGRADE PROCESS : ОШИБКИ -> 99" ends at 354).
+  TeProgressBar1->setGeometry(372, 616, 490, 16);
   TeProgressBar1->hide();
 }
 
@@ -228,13 +236,15 @@ void TForm1::BuildMenus() {
   TeMenuBar1->setGeometry(0, 0, 152, 22);
   TeMenuBar1->installEventFilter(this);
 
-  CustomItem1 = TeMenuBar1->addMenu(app_text::kMenuConnection);
+  // Each menu's title carries a mnemonic (Alt+C, Alt+S, Alt+T and the letters inside a menu), so
+  // that the menus open from the keyboard; F10 and the arrows do the rest (OpenMenuFromKeyboard).
+  CustomItem1 = TeMenuBar1->addMenu(WithMnemonic(app_text::kMenuConnection));
   CustomItem1->setObjectName("CustomItem1");
-  PORT1 = CustomItem1->addMenu(app_text::kMenuPort);
+  PORT1 = CustomItem1->addMenu(WithMnemonic(app_text::kMenuPort));
   PORT1->setObjectName("PORT1");
   // The ports as they are when the menu opens: a simulator or adapter plugged in later appears.
   connect(PORT1, &QMenu::aboutToShow, this, &TForm1::EnumeratePorts);
-  CustomItem3 = CustomItem1->addMenu(app_text::kMenuBaudRate);
+  CustomItem3 = CustomItem1->addMenu(WithMnemonic(app_text::kMenuBaudRate));
   CustomItem3->setObjectName("CustomItem3");
   // Radio-style entries: an exclusive group makes the menu draw them with a radio mark.
   auto* rates = new QActionGroup(CustomItem3);
@@ -248,11 +258,11 @@ void TForm1::BuildMenus() {
     BR_[static_cast<std::size_t>(i)] = a;
   }
 
-  CustomItem4 = TeMenuBar1->addMenu(app_text::kMenuSearch);
+  CustomItem4 = TeMenuBar1->addMenu(WithMnemonic(app_text::kMenuSearch));
   CustomItem4->setObjectName("CustomItem4");
   CustomItem5 = CustomItem4->addAction(app_text::kMenuStart);
   CustomItem5->setObjectName("CustomItem5");
-  CustomItem6 = CustomItem4->addMenu(app_text::kMenuDelay);
+  CustomItem6 = CustomItem4->addMenu(WithMnemonic(app_text::kMenuDelay));
   CustomItem6->setObjectName("CustomItem6");
   auto* delays = new QActionGroup(CustomItem6);
   for (std::size_t i = 0; i < DelayItems.size(); ++i) {
@@ -264,10 +274,19 @@ void TForm1::BuildMenus() {
   }
   DelayItems[1]->setChecked(true);  // 150ms, the search delay at start
 
-  CustomItem2 = TeMenuBar1->addMenu(app_text::kMenuTools);
+  CustomItem2 = TeMenuBar1->addMenu(WithMnemonic(app_text::kMenuTools));
   CustomItem2->setObjectName("CustomItem2");
   CustomItem13 = CustomItem2->addAction(app_text::kMenuFirmwareUpgrade);
   CustomItem13->setObjectName("CustomItem13");
+
+  auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(f10, &QShortcut::activated, this, &TForm1::OpenMenuFromKeyboard);
+}
+
+void TForm1::OpenMenuFromKeyboard() {
+  TeMenuBar1MouseDown();  // re-lists the ports, as a click on the bar does
+  TeMenuBar1->setFocus(Qt::ShortcutFocusReason);
+  TeMenuBar1->setActiveAction(CustomItem1->menuAction());
 }
 
 void TForm1::FitToScreen(int screenHeight) {
@@ -350,6 +369,22 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   if (watched == TeMenuBar1 && e->type() == QEvent::MouseButtonPress) TeMenuBar1MouseDown();
+  // The bar reached by Tab has no current entry, so Qt would ignore the arrows and Return.
+  if (watched == TeMenuBar1 && e->type() == QEvent::KeyPress && TeMenuBar1->activeAction() == nullptr) {
+    switch (static_cast<QKeyEvent*>(e)->key()) {
+      case Qt::Key_Down:
+      case Qt::Key_Up:
+      case Qt::Key_Left:
+      case Qt::Key_Right:
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Space:
+        OpenMenuFromKeyboard();
+        return true;
+      default:
+        break;
+    }
+  }
   return QWidget::eventFilter(watched, e);
 }
 

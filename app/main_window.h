@@ -70,6 +70,8 @@ class TForm1 : public QWidget {
   void BaudRateClick(int baudIndex);  // BR_1200Click .. BR_57600Click
   void TeMemo1MouseDown();
   void TeMenuBar1MouseDown() { EnumeratePorts(); }
+  // F10, or an arrow or Return on the focused menu bar: opens "Connection".
+  void OpenMenuFromKeyboard();
   void TeSpinEdit1KeyPress(int value);
 
   Clock& clock() { return *clock_; }
@@ -135,7 +137,8 @@ class TForm1 : public QWidget {
   void ConnectSearch();
   void ConnectUpgrade();
   void ClearPortItems();
-  void AddPortItem(const std::string& name);
+  // An absent port's entry says so; its name is still the data the entry carries.
+  void AddPortItem(const std::string& name, bool absent = false);
   // The port's error text when a reopen under the new name fails.
   std::optional<std::string> SetPortName(const std::string& name);
 
@@ -161,6 +164,9 @@ class TForm1 : public QWidget {
   std::unique_ptr<FirmwareUpgrade> upgrade_;
   bool activated_ = false;
   bool centred_ = false;
+  // A port has been chosen (by the first listing or by the user): from then on it stays chosen
+  // while the system does not list it.
+  bool portChosen_ = false;
 };
 
 }  // namespace zelor

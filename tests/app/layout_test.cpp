@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "config/add_box_view.h"
+#include "link/link_texts.h"
 #include "window_fixture.h"
 
 namespace zelor::test {
@@ -39,7 +40,7 @@ TEST_F(WindowTest, ControlsSitWhereTheDesignPutsThem) {
       {"Sound_Butt", {722, 10, 64, 25}, false},
       {"Light_Butt", {798, 10, 64, 25}, false},
       {"StatusBar1", {0, 612, 873, 21}, false},
-      {"TeProgressBar1", {352, 616, 510, 16}, true},
+      {"TeProgressBar1", {372, 616, 490, 16}, true},
       // "СТАТУС"
       {"TeMemo3", {9, 8, 825, 361}, false},
       {"TeButton2", {9, 376, 209, 29}, false},
@@ -245,7 +246,10 @@ TEST_F(WindowTest, MenusWithTheirCaptionsNamesAndChecks) {
   const std::vector<std::pair<const char*, const char*>> menus = {
       {"CustomItem1", "Connection"}, {"PORT1", "Port"},   {"CustomItem3", "BaudRate"}, {"CustomItem4", "Search"},
       {"CustomItem6", "Delay"},      {"CustomItem2", "Tools"}};
-  for (const auto& [name, caption] : menus) EXPECT_EQ(Find<QMenu>(name)->title().toStdString(), caption) << name;
+  // Shown without the mnemonic's "&", which marks the title's first letter for Alt.
+  for (const auto& [name, caption] : menus) {
+    EXPECT_EQ(Find<QMenu>(name)->title().toStdString(), std::string("&") + caption) << name;
+  }
   const std::vector<std::pair<const char*, const char*>> items = {
       {"CustomItem5", "Start"},  {"CustomItem7", "100ms"},  {"CustomItem8", "150ms"},
       {"CustomItem9", "200ms"},  {"CustomItem10", "250ms"}, {"CustomItem11", "300ms"},
@@ -301,6 +305,22 @@ TEST_F(WindowTest, StatusPanelTextsFitTheirPanels) {
 }
 
 // Pictures of every tab (and the hidden device strip), written where ZELOR_SCREENSHOT_DIR says.
+// While an operation runs, the progress bar stands in the status bar's third panel, right of its
+// error count: the count's last digit must not be under the bar.
+TEST_F(WindowTest, TheProgressBarLeavesEveryErrorCountReadable) {
+  Create();
+  const auto* panel = form->StatusBar1->findChild<QLabel*>("StatusBar1_Panel2");
+  ASSERT_NE(panel, nullptr);
+  const int textLeft = form->StatusBar1->x() + panel->x() + panel->contentsRect().left() + panel->indent();
+  for (const char* prefix : {text::kConfigReadErrors, text::kConfigWriteErrors, text::kArchiveErrors,
+                             text::kUpgradeErrors}) {
+    const QString count = QString::fromUtf8(prefix) + "99";
+    const int textRight = textLeft + panel->fontMetrics().horizontalAdvance(count);
+    EXPECT_LT(textRight, form->TeProgressBar1->x()) << prefix;
+  }
+  EXPECT_LE(form->TeProgressBar1->geometry().right(), form->StatusBar1->geometry().right());
+}
+
 // Controls that do not fit inside their parent are cut off on screen. Scroll areas hold their
 // content in a viewport that scrolls, so only the area itself is checked.
 void ExpectInsideParents(QWidget* parent, const QString& tab) {
