@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tool and the panel simulator, starts the simulator on a pseudo-terminal (it registers
-# the port as SIM1, so the tool lists and selects it), opens the tool, and stops the simulator
-# when the tool exits.
+# the port as SIM1, so the tool lists and selects it) writing a generated event every 10 seconds,
+# so that live monitoring has something to show, opens the tool, and stops the simulator when the
+# tool exits.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
@@ -19,7 +20,7 @@ count_registered() {
 }
 before=$(count_registered)
 
-./build/zelor-pui-sim &
+./build/zelor-pui-sim --event-every 10 &
 sim_pid=$!
 stop_sim() {
   kill "$sim_pid" 2>/dev/null || true
