@@ -1,6 +1,7 @@
 // The "АРХИВ" tab in the real window, on the virtual clock against the in-process panel.
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -211,6 +212,27 @@ TEST_F(ArchiveTabViewTest, DownloadThroughTheSaveDialog) {
   EXPECT_TRUE(tab->File_ButtB->isEnabled());
   EXPECT_TRUE(tab->File_ButtC->isEnabled());
   EXPECT_FALSE(tab->TeProgressBar2->isVisible());
+}
+
+// Closing the window while a download runs keeps the lines read, as a stop does.
+TEST_F(ArchiveTabViewTest, ClosingTheWindowMidDownloadKeepsTheLinesRead) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  FillWithTestRecords(panel, 200);
+  const QString chosen = dir.filePath("archive.txt");
+  form->archiveView().saveDialog = [&](const QString&, const QString&) -> std::optional<QString> { return chosen; };
+  tab->File_ButtA->click();
+  ASSERT_TRUE(clock->RunUntil(
+      [this] { return form->link().ArchiveAddress >= 8192 + 60 && !form->link().Timer_Rx->Enabled(); }, 20000));
+  ASSERT_EQ(form->archiveDownload().DownloadActive, 1);
+  form.reset();
+  QFile file(chosen);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  ASSERT_GE(lines.size(), 4 + 60 + 1);
+  EXPECT_TRUE(lines[4].startsWith("0001    "));
+  EXPECT_TRUE(lines[63].startsWith("0060    "));
+  EXPECT_FALSE(QFile::exists(chosen + ".part"));
 }
 
 TEST_F(ArchiveTabViewTest, CancelledSaveDialogChangesNothing) {
