@@ -235,6 +235,50 @@ TEST_F(ArchiveTabViewTest, ClosingTheWindowMidDownloadKeepsTheLinesRead) {
   EXPECT_FALSE(QFile::exists(chosen + ".part"));
 }
 
+// Every cell's text fits its column (less the grid line and the painter's right margin) in the
+// grid's face: erased records (all 0xFF, written in full as "255:255:255" and "ЗАПИСЬ
+// ПОВРЕЖДЕНА") read from the panel, and every state code, source class and distance form.
+TEST_F(ArchiveTabViewTest, EveryCellsTextFitsItsColumn) {
+  panel.archive().Clear();
+  for (int i = 0; i < 10; ++i) panel.archive().Append(TestRecord(i * 37));
+  panel.archive().Append(sim::MakeRecord(511, 4, 0, 2000, CivilTime{2030, 12, 28, 23, 59, 59}));
+  for (int i = 0; i < 4; ++i) panel.archive().Append(sim::ErasedRecord());
+  tab->File_ButtB->click();
+  ASSERT_TRUE(RunToIdle());
+  const QFontMetrics metrics(tab->FileGrid->font());
+  const auto room = [this](int column) {
+    return tab->FileGrid->ColWidth(column) - StringGrid::kGridLineWidth - kCellTextRightMargin;
+  };
+  ASSERT_EQ(Cell(5, 1), "255:255:255");
+  for (int row = 1; row <= kFileGridRecordRows; ++row) {
+    for (int c = 0; c < kFileGridColumns; ++c) {
+      const QString text = tab->FileGrid->Cell(c, row);
+      EXPECT_FALSE(text.isEmpty()) << "row " << row << " column " << c;
+      EXPECT_LE(metrics.horizontalAdvance(text), room(c))
+          << "row " << row << " column " << c << " \"" << text.toStdString() << "\"";
+    }
+  }
+  // The texts no read above happened to show: every code, the widest sources and distances.
+  std::vector<EventFields> events;
+  for (int code = 0; code < 256; ++code) {
+    for (uint16_t source : {uint16_t{511}, uint16_t{1000}, uint16_t{1247}, uint16_t{0xFFFF}}) {
+      EventFields e = DecodeEvent(sim::ErasedRecord().data());
+      e.source = source;
+      e.before = static_cast<uint8_t>(code);
+      e.after = static_cast<uint8_t>(code);
+      e.distance = code == 0 ? 2000 : 0xFFFF;
+      events.push_back(e);
+    }
+  }
+  for (const auto& e : events) {
+    const auto cells = FileGridRow(9999, e);
+    for (int c = 0; c < kFileGridColumns; ++c) {
+      const QString text = QString::fromStdString(cells[static_cast<std::size_t>(c)]);
+      EXPECT_LE(metrics.horizontalAdvance(text), room(c)) << "column " << c << " \"" << text.toStdString() << "\"";
+    }
+  }
+}
+
 TEST_F(ArchiveTabViewTest, CancelledSaveDialogChangesNothing) {
   form->archiveView().saveDialog = [](const QString&, const QString&) { return std::optional<QString>(); };
   const QStringList memo = Memo1();
