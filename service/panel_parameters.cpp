@@ -116,12 +116,16 @@ void PanelParameters::RadioClicked(ParamRadio radio) {
     case ParamRadioGroup::AlarmDuration: reg = reg::kAlarmOutputDuration; value = radio.number - 1; break;
   }
   if (value < 0 || value > 2) return;
+  // Gated like the combo boxes: during a search or an upgrade the write would go to the address
+  // probed or to the boot loader.
+  if (!ModeAllows()) return;
   if (link_.ControlsLocked == 1) return;
   if (link_.DeferIfBusy([this, radio] { RadioClicked(radio); })) return;
   Write(reg, static_cast<uint16_t>(value), rkParameterWrite);
 }
 
 void PanelParameters::Scroll(ParamScroll scroll, ScrollCode code, int position) {
+  if (!ModeAllows()) return;  // as the radio buttons
   if (link_.ControlsLocked == 1) return;
   if (code == ScrollCode::Track) {
     switch (scroll) {
@@ -155,6 +159,8 @@ void PanelParameters::Scroll(ParamScroll scroll, ScrollCode code, int position) 
 void PanelParameters::ScrollButtClick() {
   link_.Timer_Wait->SetEnabled(false);
   link_.WaitPending = 0;
+  // Parked behind a reply, the write may come due after a search or an upgrade has started.
+  if (!ModeAllows()) return;
   link_.ControlsLocked = 1;
   Write(pendingWrite_.reg, pendingWrite_.value, pendingWrite_.kind);
 }

@@ -106,5 +106,32 @@ TEST_F(ParametersViewTest, ButtonsAndRadiosWrite) {
   EXPECT_EQ(line->requests.size(), sent);
 }
 
+// While an operation other than monitoring runs, scroll bars and radio buttons send nothing,
+// as the combo boxes: the write would go to the address a search probes.
+TEST_F(ParametersViewTest, ScrollBarsAndRadiosSendNothingWhileAnotherOperationRuns) {
+  panel.set_address(40);
+  form->CustomItem5->trigger();  // Search -> Start
+  ASSERT_EQ(form->link().OperationMode, OperationMode::omSearch);
+  clock->RunUntil([this] { return line->requests.size() >= 3; }, 5000);
+  tab->FR_4_RButton->click();
+  tab->AL_2_RButton->click();
+  tab->TeScrollBar1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  tab->TeScrollBar2->triggerAction(QAbstractSlider::SliderPageStepSub);
+  tab->TeScrollBar3->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  tab->TeScrollBar4->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  clock->RunUntil([this] { return form->link().OperationMode == OperationMode::omIdle; }, 60'000);
+  ASSERT_EQ(form->link().DeviceAddress, 40) << "the search found the panel";
+  for (const auto& r : line->requests) {
+    EXPECT_EQ(r[1], 0x03) << "a write went to address " << int{r[0]};
+  }
+  // At rest the same controls write again.
+  tab->FR_4_RButton->click();
+  EXPECT_EQ(line->requests.back()[1], 0x06);
+  EXPECT_EQ(Sent(2), reg::kFireOutputMode);
+  AwaitReply();
+  tab->TeScrollBar1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(Sent(2), reg::kLcdContrast);
+}
+
 }  // namespace
 }  // namespace zelor::test
