@@ -106,6 +106,32 @@ TEST_F(ParametersViewTest, ButtonsAndRadiosWrite) {
   EXPECT_EQ(line->requests.size(), sent);
 }
 
+// The internal interface is the panel's own network: its speed echo leaves the PC's port, the
+// status bar's device line and the question alone, and the next request is answered.
+TEST_F(ParametersViewTest, InternalSpeedEchoLeavesThePcPortAlone) {
+  int asked = 0;
+  form->parametersView().speedQuestion = [&asked] {
+    ++asked;
+    return true;
+  };
+  QComboBox* box = tab->TeSComboBox8;
+  box->setCurrentIndex(3);
+  emit box->activated(3);  // the user picks "9600"
+  EXPECT_EQ(Sent(2), reg::kInternalSpeed);
+  EXPECT_EQ(Sent(4), 4);
+  AwaitReply();
+  EXPECT_EQ(panel.Register(reg::kInternalSpeed), 4);
+  EXPECT_EQ(form->TeMemo1->Lines().back().toStdString(), "   : ОК.");
+  EXPECT_EQ(asked, 0) << "no question";
+  EXPECT_EQ(line->BaudRate(), 57600U);
+  EXPECT_EQ(Panel(1), "BaudRate = 57600");
+  EXPECT_EQ(Panel(2), "DEVICE : А = 247; Baud = 57600");
+  tab->QueryA_Butt->click();
+  AwaitReply();
+  EXPECT_EQ(form->TeMemo1->Lines().back().toStdString(), "   : ОК.") << "the next query is answered";
+  EXPECT_EQ(box->currentText().toStdString(), "9600");
+}
+
 // While an operation other than monitoring runs, scroll bars and radio buttons send nothing,
 // as the combo boxes: the write would go to the address a search probes.
 TEST_F(ParametersViewTest, ScrollBarsAndRadiosSendNothingWhileAnotherOperationRuns) {
