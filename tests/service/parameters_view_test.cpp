@@ -132,6 +132,38 @@ TEST_F(ParametersViewTest, InternalSpeedEchoLeavesThePcPortAlone) {
   EXPECT_EQ(box->currentText().toStdString(), "9600");
 }
 
+// The ten radio buttons of the alerting-output box, each with the register and value it writes.
+TEST_F(ParametersViewTest, EveryAlertingOutputRadioWritesItsRegisterAndValue) {
+  struct Case {
+    QRadioButton* button;
+    uint16_t reg, value;
+  };
+  const Case cases[] = {
+      {tab->FR_5_RButton, reg::kFireOutputMode, 0},      {tab->FR_4_RButton, reg::kFireOutputMode, 1},
+      {tab->FR_3_RButton, reg::kFireOutputMode, 2},      {tab->FR_1_RButton, reg::kFireOutputDuration, 0},
+      {tab->FR_2_RButton, reg::kFireOutputDuration, 1},  {tab->AL_5_RButton, reg::kAlarmOutputMode, 0},
+      {tab->AL_4_RButton, reg::kAlarmOutputMode, 1},     {tab->AL_3_RButton, reg::kAlarmOutputMode, 2},
+      {tab->AL_1_RButton, reg::kAlarmOutputDuration, 0}, {tab->AL_2_RButton, reg::kAlarmOutputDuration, 1},
+  };
+  static_assert(reg::kFireOutputMode == 13 && reg::kFireOutputDuration == 14 && reg::kAlarmOutputMode == 15 &&
+                reg::kAlarmOutputDuration == 16);
+  // Every register starts away from the value a click must leave in it.
+  for (uint16_t r : {reg::kFireOutputMode, reg::kFireOutputDuration, reg::kAlarmOutputMode, reg::kAlarmOutputDuration}) {
+    panel.SetRegister(r, 7);
+  }
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button->objectName().toStdString());
+    const auto sent = line->requests.size();
+    c.button->click();
+    ASSERT_EQ(line->requests.size(), sent + 1);
+    EXPECT_EQ(line->requests.back()[1], 0x06);
+    EXPECT_EQ(Sent(2), c.reg);
+    EXPECT_EQ(Sent(4), c.value);
+    AwaitReply();
+    EXPECT_EQ(panel.Register(c.reg), c.value);
+  }
+}
+
 // While an operation other than monitoring runs, scroll bars and radio buttons send nothing,
 // as the combo boxes: the write would go to the address a search probes.
 TEST_F(ParametersViewTest, ScrollBarsAndRadiosSendNothingWhileAnotherOperationRuns) {
