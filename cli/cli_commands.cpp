@@ -372,9 +372,10 @@ void DownloadArchive(const LineOptions& line, Args args) {
   const std::string partial = path + ".download";
   struct RemovedUnlessKept {
     const std::string& file;
+    bool kept = false;
     ~RemovedUnlessKept() {
       std::error_code ignored;
-      std::filesystem::remove(file, ignored);
+      if (!kept) std::filesystem::remove(file, ignored);
     }
   } cleanup{partial};
   KeptArchive view(partial);
@@ -394,7 +395,11 @@ void DownloadArchive(const LineOptions& line, Args args) {
   }
   std::error_code error;
   std::filesystem::rename(partial, path, error);
-  if (error) throw CommandFailed("archive download: cannot write " + path + ": " + error.message());
+  if (error) {
+    cleanup.kept = true;  // the whole archive, read: it stays where it is
+    throw CommandFailed("archive download: cannot write " + path + ": " + error.message() + "; the records are in " +
+                        partial);
+  }
   if (csv) WriteWhole(*csv, table);
   std::cout << download.FileLineNumber - 1 << " records written to " << path << "\n";
 }

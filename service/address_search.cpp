@@ -1,5 +1,7 @@
 #include "service/address_search.h"
 
+#include <utility>
+
 #include "link/format.h"
 #include "link/registers.h"
 #include "service/search_texts.h"
@@ -29,9 +31,45 @@ void AddressSearch::DelayClick(int entry) {
   link_.SearchDelay = kDelays[static_cast<std::size_t>(entry)];
 }
 
+namespace {
+// The line that says why "Start" is refused, or nothing when the search may take over.
+const char* RefusalFor(OperationMode mode) {
+  switch (mode) {
+    // Stopped half way the panel would keep a configuration without its apply command, or sit in
+    // its boot loader with part of a firmware.
+    case omConfigWrite:
+    case omConfigApply: return search_text::kRefusedConfigWrite;
+    case omUpgrade: return search_text::kRefusedUpgrade;
+    default: return nullptr;
+  }
+}
+
+const char* StopLineFor(OperationMode mode) {
+  switch (mode) {
+    case omConfigRead: return search_text::kStoppedConfigRead;
+    case omLast15Count:
+    case omLast15Pointers:
+    case omLast15Record:
+    case omDownloadPointers:
+    case omDownloadRecords: return search_text::kStoppedArchive;
+    case omMonitorStart:
+    case omMonitorPointer:
+    case omMonitorPoll:
+    case omMonitorRecord: return search_text::kStoppedMonitor;
+    default: return "";
+  }
+}
+}  // namespace
+
 void AddressSearch::Start() {
-  // The search takes over whatever runs; its log and the menu's line rate must be in force again
-  // (a configuration transfer shows TeMemo2, the upgrade runs the port at the loader's rate).
+  if (const char* refusal = RefusalFor(link_.OperationMode)) {
+    // The running operation shows its own log (TeMemo2), which its requests do not clear.
+    link_.surfaces().memo2.AddLine(refusal);
+    return;
+  }
+  takenOver_ = StopLineFor(link_.OperationMode);
+  // The search takes over whatever else runs; its log and the menu's line rate must be in force
+  // again (a configuration read shows TeMemo2).
   if (link_.OperationMode != omIdle) {
     link_.UpdateStatusBar();
     link_.surfaces().memo2.SetVisible(false);
@@ -49,6 +87,7 @@ void AddressSearch::Start() {
 
 void AddressSearch::Stop() {
   link_.OperationMode = omIdle;
+  TellTakenOver();
   EndSteps();
   // A probe in flight is still received and handled (its receive cycle closes the port);
   // with none in flight nothing else will close it.
@@ -63,6 +102,7 @@ void AddressSearch::SearchProbeHandler() {
   if (value != reg::kPanelTypeValue) return;  // another device: the search goes on
   link_.OperationMode = omIdle;
   link_.ClosePort();
+  TellTakenOver();
   link_.surfaces().memo1.AddLine(search_text::kFoundAt + FormatZeroPadded(link_.DeviceAddress, 3));
   EndSteps();
 }
@@ -70,8 +110,13 @@ void AddressSearch::SearchProbeHandler() {
 void AddressSearch::NotFound() {
   link_.OperationMode = omIdle;
   link_.ClosePort();
+  TellTakenOver();
   link_.surfaces().memo1.AddLine(search_text::kNotFound);
   EndSteps();
+}
+
+void AddressSearch::TellTakenOver() {
+  if (!takenOver_.empty()) link_.surfaces().memo1.AddLine(std::exchange(takenOver_, {}));
 }
 
 void AddressSearch::EndSteps() {

@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "link/engine.h"
 #include "link/sequencer.h"
@@ -30,10 +31,14 @@ class AddressSearch {
   void NotFound();
   // What every end of the search shows: bar hidden, "Start", the address taken, focus to the menu.
   void EndSteps();
+  // Names the operation the search took over, before the search's own line (each probe clears
+  // the log, so it is told at the end).
+  void TellTakenOver();
 
   Link& link_;
   Sequencer& sequencer_;
   SearchView& view_;
+  std::string takenOver_;  // the stop line of the operation this search took over, if any
 };
 
 }  // namespace zelor

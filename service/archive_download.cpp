@@ -87,22 +87,32 @@ void ArchiveDownload::EndOperation() {
 
 void ArchiveDownload::Stop() {
   EndOperation();
-  const bool kept = file_.Close();  // the lines written so far
+  const bool inPlace = file_.Close();  // the lines written so far
   LogMemo& memo1 = link_.surfaces().memo1;
   memo1.SetColor(MemoColor::Blue);
   memo1.Clear();
-  memo1.AddLine(kept ? archive_text::kStopped : archive_text::kFileWriteError + file_.Path());
+  if (inPlace) {
+    memo1.AddLine(archive_text::kStopped);
+  } else {
+    AddFailureLines(memo1, file_.Path(), file_.KeptPath());
+  }
   memo1.SetVisible(true);
 }
 
 void ArchiveDownload::Abandoned() {
   RestoreButtons();
-  if (!file_.Close()) link_.surfaces().memo1.AddLine(archive_text::kFileWriteError + file_.Path());
+  if (!file_.Close()) AddFailureLines(link_.surfaces().memo1, file_.Path(), file_.KeptPath());
+}
+
+void ArchiveDownload::AddFailureLines(LogMemo& memo, const std::string& path, const std::string& keptPath) {
+  memo.AddLine(archive_text::kFileWriteError + path);
+  if (!keptPath.empty()) memo.AddLine(archive_text::kRecordsKeptIn + keptPath);
 }
 
 void ArchiveDownload::WriteFailed() {
   failedPath_ = file_.Path();
-  file_.Abandon();
+  file_.Keep();  // a no-op when the file could not take the chosen name at its close
+  keptPath_ = file_.KeptPath();
   EndOperation();
   failureNotice_->SetEnabled(true);
 }
@@ -111,7 +121,7 @@ void ArchiveDownload::ShowWriteFailure() {
   LogMemo& memo1 = link_.surfaces().memo1;
   memo1.SetColor(MemoColor::Blue);
   memo1.Clear();
-  memo1.AddLine(archive_text::kFileWriteError + failedPath_);
+  AddFailureLines(memo1, failedPath_, keptPath_);
   memo1.SetVisible(true);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "link/engine.h"
 #include "link/sequencer.h"
@@ -44,6 +45,8 @@ class ArchiveDownload {
   bool WriteRecords(int count);
   void WriteFailed();
   void ShowWriteFailure();
+  // The failure line for `path`, then the working file that keeps the lines, if there is one.
+  static void AddFailureLines(LogMemo& memo, const std::string& path, const std::string& keptPath);
 
   void PointersHandler();
   void RecordsHandler();
@@ -59,6 +62,7 @@ class ArchiveDownload {
   // the log's last word is the failure.
   std::unique_ptr<Timer> failureNotice_;
   std::string failedPath_;
+  std::string keptPath_;
 };
 
 }  // namespace zelor

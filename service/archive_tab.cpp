@@ -1,5 +1,6 @@
 #include "service/archive_tab.h"
 
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -7,6 +8,7 @@
 
 #include "service/archive_lines.h"
 #include "service/service_tab_texts.h"
+#include "widgets/qt_fonts.h"
 
 namespace zelor {
 
@@ -40,6 +42,16 @@ class FileGridCellPainter : public QStyledItemDelegate {
   }
 };
 
+// "MS Sans Serif" is a Windows face. Where it is missing the system puts in any sans face, often a
+// wider one (in DejaVu Sans an erased record's date and state overflow their columns); the system's
+// proportional face ("Arial", Liberation Sans here) keeps every cell within the designed widths.
+QFont FileGridFont() {
+  constexpr int kPixels = 11;
+  const QFont designed = fonts::Face(service_text::kFileGridFont, kPixels);
+  if (QFontInfo(designed).family() == QLatin1String(service_text::kFileGridFont)) return designed;
+  return fonts::Face(fonts::kSystemFontFamily, kPixels);
+}
+
 QPushButton* MakeButton(const char* name, const char* caption, int y, QWidget* parent) {
   auto* b = new QPushButton(caption, parent);
   b->setObjectName(name);
@@ -52,9 +64,7 @@ ArchiveTab::ArchiveTab(QWidget* parent) : QWidget(parent) {
   setObjectName("TeTabSheet2");
   FileGrid = new StringGrid("FileGrid", static_cast<int>(kFileGridWidths.size()), kFileGridRows, kRowHeight, this);
   for (std::size_t c = 0; c < kFileGridWidths.size(); ++c) FileGrid->SetColWidth(static_cast<int>(c), kFileGridWidths[c]);
-  QFont font(service_text::kFileGridFont);
-  font.setPixelSize(11);
-  FileGrid->setFont(font);
+  FileGrid->setFont(FileGridFont());
   FileGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   FileGrid->setGeometry(24, 24, 573, 339);
   FileGrid->setItemDelegate(new FileGridCellPainter(FileGrid));

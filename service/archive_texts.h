@@ -9,6 +9,8 @@ inline constexpr const char* kStopped = "   : ОК. ЗАКАЧКА АРХИВА 
 inline constexpr const char* kRecordCountLine = "   : ЗАПИСЕЙ - ";
 // The download could not write its file (disk full, file removed, folder gone).
 inline constexpr const char* kFileWriteError = "   : ОШИБКА ЗАПИСИ ФАЙЛА ";
+// Followed by the working file that holds the lines read when they could not take the chosen name.
+inline constexpr const char* kRecordsKeptIn = "   : ПРОЧИТАННЫЕ ЗАПИСИ СОХРАНЕНЫ В ФАЙЛЕ ";
 
 inline constexpr const char* kArrow = "-->";
 inline constexpr const char* kLineArrow = "--> ";

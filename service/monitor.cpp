@@ -77,8 +77,12 @@ std::optional<uint16_t> LiveMonitor::NewestPointer() const {
 void LiveMonitor::PointerHandler() {
   const auto newest = NewestPointer();
   if (!newest) return;
+  TakePointer(*newest);
+}
+
+void LiveMonitor::TakePointer(uint16_t newest) {
   link_.OperationMode = omMonitorPoll;
-  link_.MonitorAddress = *newest;
+  link_.MonitorAddress = newest;
   behind_ = {};
   recent_.clear();
   askedAgain_ = false;
@@ -107,6 +111,13 @@ void LiveMonitor::PollHandler() {
   if (!newest) return;
   if (*newest == link_.MonitorAddress || IsLateAnswer(*newest)) {
     link_.Timer_Programm->SetInterval(kIdlePollIntervalMs);
+    return;
+  }
+  if (behind_.polls >= kBehindConfirmations) {
+    // The archive went back (it was reset, or more than half the ring was written unseen): the
+    // addresses from the last record shown on hold no new events, erased records at best. Go on
+    // from the panel's newest record, as a fresh start does.
+    TakePointer(*newest);
     return;
   }
   behind_ = {};

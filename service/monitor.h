@@ -47,6 +47,8 @@ class LiveMonitor {
   std::optional<uint16_t> NewestPointer() const;
   void StatusBlockHandler();
   void PointerHandler();
+  // Polling goes on from `newest`: records up to it are not shown.
+  void TakePointer(uint16_t newest);
   void PollHandler();
   void RecordHandler();
   void CheckNotHalted();

@@ -116,12 +116,16 @@ void PanelParameters::RadioClicked(ParamRadio radio) {
     case ParamRadioGroup::AlarmDuration: reg = reg::kAlarmOutputDuration; value = radio.number - 1; break;
   }
   if (value < 0 || value > 2) return;
+  // Gated like the combo boxes: during a search or an upgrade the write would go to the address
+  // probed or to the boot loader.
+  if (!ModeAllows()) return;
   if (link_.ControlsLocked == 1) return;
   if (link_.DeferIfBusy([this, radio] { RadioClicked(radio); })) return;
   Write(reg, static_cast<uint16_t>(value), rkParameterWrite);
 }
 
 void PanelParameters::Scroll(ParamScroll scroll, ScrollCode code, int position) {
+  if (!ModeAllows()) return;  // as the radio buttons
   if (link_.ControlsLocked == 1) return;
   if (code == ScrollCode::Track) {
     switch (scroll) {
@@ -155,6 +159,8 @@ void PanelParameters::Scroll(ParamScroll scroll, ScrollCode code, int position) 
 void PanelParameters::ScrollButtClick() {
   link_.Timer_Wait->SetEnabled(false);
   link_.WaitPending = 0;
+  // Parked behind a reply, the write may come due after a search or an upgrade has started.
+  if (!ModeAllows()) return;
   link_.ControlsLocked = 1;
   Write(pendingWrite_.reg, pendingWrite_.value, pendingWrite_.kind);
 }
@@ -227,6 +233,10 @@ void PanelParameters::AddressAcknowledged() {
 }
 
 void PanelParameters::BaudAcknowledged() {
+  // The internal interface's speed (register 20) is the panel's own network's: the PC's line
+  // keeps its rate, and so does the device line of the status bar.
+  const auto echoedRegister = static_cast<uint16_t>(link_.FrameBuffer[2] << 8 | link_.FrameBuffer[3]);
+  if (echoedRegister != reg::kExternalSpeed) return;
   link_.BaudIndex = static_cast<uint8_t>(link_.FrameBuffer[5] - 1);
   link_.UpdateStatusBar();
   if (view_.AskChangePcBaudRate() && IsBaudIndex(link_.BaudIndex)) view_.SwitchPcBaudRate(link_.BaudIndex);

@@ -3,6 +3,8 @@
 // end at the highest slave address.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "link/format.h"
 #include "link/registers.h"
 #include "link_fixture.h"
@@ -299,6 +301,75 @@ TEST_F(AddressSearchTest, StartTakesOverARunningOperationAndShowsItsLog) {
   RunToEnd();
   EXPECT_EQ(ProbedAddresses(), Range(1, 3));
   EXPECT_EQ(link.DeviceAddress, 3);
+}
+
+// A configuration write or an upgrade stopped half way leaves the panel without its apply
+// command or in its boot loader: "Start" leaves them running and says why in their log.
+TEST_F(AddressSearchTest, StartIsRefusedWhileAConfigurationWriteOrAnUpgradeRuns) {
+  struct Case {
+    OperationMode mode;
+    const char* line;
+  };
+  for (const Case c : {Case{omConfigWrite, search_text::kRefusedConfigWrite},
+                       Case{omConfigApply, search_text::kRefusedConfigWrite},
+                       Case{omUpgrade, search_text::kRefusedUpgrade}}) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    link.OperationMode = c.mode;
+    link.DeviceAddress = 9;
+    memo2.lines = {"   : запись конфигурации пульта..."};
+    const std::size_t sent = line.requests.size();
+    search.CustomItem5Click();
+    EXPECT_EQ(link.OperationMode, c.mode);
+    EXPECT_EQ(memo2.lines, (std::vector<std::string>{"   : запись конфигурации пульта...", c.line}));
+    EXPECT_EQ(view.caption, "Start");
+    EXPECT_FALSE(progress1.visible);
+    EXPECT_EQ(link.DeviceAddress, 9);
+    clock.AdvanceMs(1000);
+    EXPECT_EQ(line.requests.size(), sent) << "no probe goes out";
+  }
+}
+
+// Each probe clears the log, so the operation the search took over is named at its end, before
+// the find or not-found line; a search started at rest adds nothing.
+TEST_F(AddressSearchTest, TheOperationTakenOverIsNamedBeforeTheSearchsOwnLines) {
+  struct Case {
+    OperationMode mode;
+    const char* line;
+  };
+  for (const Case c : {Case{omConfigRead, search_text::kStoppedConfigRead},
+                       Case{omLast15Record, search_text::kStoppedArchive},
+                       Case{omDownloadRecords, search_text::kStoppedArchive},
+                       Case{omMonitorPoll, search_text::kStoppedMonitor}}) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    panel.set_address(2);
+    link.OperationMode = c.mode;
+    search.CustomItem5Click();
+    RunToEnd();
+    EXPECT_EQ(memo1.lines, (std::vector<std::string>{"TX : 02 03 00 00 00 01 84 39 ", "RX : 02 03 02 00 0B BD 83 ",
+                                                     c.line, FoundLine(2), "   : ОК."}));
+    // The next search starts at rest: nothing is named.
+    search.CustomItem5Click();
+    RunToEnd();
+    EXPECT_EQ(memo1.lines.size(), 4U);
+    EXPECT_EQ(memo1.lines[2], FoundLine(2));
+  }
+  line.defaultFault = sim::MakeFault(sim::Fault::NoReply);  // nobody answers
+  link.SearchDelay = 100;
+  link.OperationMode = omMonitorRecord;
+  search.CustomItem5Click();
+  RunToEnd();
+  ASSERT_GE(memo1.lines.size(), 2U);
+  EXPECT_EQ(memo1.lines[memo1.lines.size() - 2], search_text::kStoppedMonitor);
+  EXPECT_EQ(memo1.lines.back(), search_text::kNotFound);
+  // A stop by the user names it too.
+  line.defaultFault = {};
+  panel.set_address(200);
+  link.OperationMode = omConfigRead;
+  search.CustomItem5Click();
+  RunUntilProbes(line.requests.size() + 2);
+  search.CustomItem5Click();
+  RunToEnd();
+  EXPECT_NE(std::find(memo1.lines.begin(), memo1.lines.end(), search_text::kStoppedConfigRead), memo1.lines.end());
 }
 
 }  // namespace

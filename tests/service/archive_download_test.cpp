@@ -360,8 +360,12 @@ TEST_F(ArchiveDownloadTest, AWriteErrorEndsTheDownloadAndKeepsTheFileThatWasTher
     clock.AdvanceMs(5);
   }
   EXPECT_EQ(ReadBytes(path), "the previous archive");
-  EXPECT_FALSE(fs::exists(path.string() + ".part"));
-  EXPECT_EQ(memo1.lines, std::vector<std::string>{archive_text::kFileWriteError + path.string()});
+  const fs::path working = path.string() + ".part";
+  const auto kept = SplitCrLf(ReadBytes(working));
+  ASSERT_GT(kept.size(), 4U) << "the lines read stay in the working file";
+  EXPECT_EQ(std::vector<std::string>(kept.begin() + 4, kept.begin() + 5), ExpectedLines(8192, 1));
+  EXPECT_EQ(memo1.lines, (std::vector<std::string>{archive_text::kFileWriteError + path.string(),
+                                                   archive_text::kRecordsKeptIn + working.string()}));
   EXPECT_TRUE(memo1.visible);
   EXPECT_FALSE(memo2.visible);
   EXPECT_EQ(download.DownloadActive, 0);
@@ -374,6 +378,37 @@ TEST_F(ArchiveDownloadTest, AWriteErrorEndsTheDownloadAndKeepsTheFileThatWasTher
   clock.AdvanceMs(2000);
   EXPECT_EQ(line.requests.size(), sent);
   EXPECT_FALSE(line.IsOpen());
+}
+
+// The chosen name cannot be taken (on Windows a file open in another program; here a folder in
+// its way): the lines read stay in the working file and the log names it, at the download's end
+// and at a stop; a working file kept earlier is not overwritten by the next download.
+TEST_F(ArchiveDownloadTest, RecordsThatCannotTakeTheChosenNameStayInTheWorkingFile) {
+  FillWithTestRecords(panel, 40);
+  fs::create_directories(path / "in the way");
+  const fs::path first = path.string() + ".part";
+  const fs::path second = path.string() + ".2.part";
+  const auto recordLines = [](const fs::path& p) {
+    const auto lines = SplitCrLf(ReadBytes(p));
+    return lines.size() < 4 ? std::vector<std::string>{} : std::vector<std::string>(lines.begin() + 4, lines.end());
+  };
+
+  download.File_ButtAClick();
+  ASSERT_TRUE(RunToIdle());
+  clock.AdvanceMs(5);
+  EXPECT_EQ(memo1.lines, (std::vector<std::string>{archive_text::kFileWriteError + path.string(),
+                                                   archive_text::kRecordsKeptIn + first.string()}));
+  EXPECT_EQ(recordLines(first), ExpectedLines(8192, 40));
+  EXPECT_EQ(download.DownloadActive, 0);
+  EXPECT_EQ(view.captions[ArchiveButton::File_ButtA], service_text::kDownloadToFile);
+
+  download.File_ButtAClick();
+  ASSERT_TRUE(clock.RunUntil([this] { return link.ArchiveAddress == 8192 + 20 && !link.Timer_Rx->Enabled(); }, 10000));
+  download.File_ButtAClick();  // stop
+  EXPECT_EQ(memo1.lines, (std::vector<std::string>{archive_text::kFileWriteError + path.string(),
+                                                   archive_text::kRecordsKeptIn + second.string()}));
+  EXPECT_EQ(recordLines(second), ExpectedLines(8192, 20));
+  EXPECT_EQ(recordLines(first), ExpectedLines(8192, 40)) << "the first download's lines are still there";
 }
 
 TEST_F(ArchiveDownloadTest, PointersOutsideTheRingAreAskedAgain) {

@@ -1,6 +1,7 @@
 // The "АРХИВ" tab in the real window, on the virtual clock against the in-process panel.
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -211,6 +212,71 @@ TEST_F(ArchiveTabViewTest, DownloadThroughTheSaveDialog) {
   EXPECT_TRUE(tab->File_ButtB->isEnabled());
   EXPECT_TRUE(tab->File_ButtC->isEnabled());
   EXPECT_FALSE(tab->TeProgressBar2->isVisible());
+}
+
+// Closing the window while a download runs keeps the lines read, as a stop does.
+TEST_F(ArchiveTabViewTest, ClosingTheWindowMidDownloadKeepsTheLinesRead) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  FillWithTestRecords(panel, 200);
+  const QString chosen = dir.filePath("archive.txt");
+  form->archiveView().saveDialog = [&](const QString&, const QString&) -> std::optional<QString> { return chosen; };
+  tab->File_ButtA->click();
+  ASSERT_TRUE(clock->RunUntil(
+      [this] { return form->link().ArchiveAddress >= 8192 + 60 && !form->link().Timer_Rx->Enabled(); }, 20000));
+  ASSERT_EQ(form->archiveDownload().DownloadActive, 1);
+  form.reset();
+  QFile file(chosen);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  ASSERT_GE(lines.size(), 4 + 60 + 1);
+  EXPECT_TRUE(lines[4].startsWith("0001    "));
+  EXPECT_TRUE(lines[63].startsWith("0060    "));
+  EXPECT_FALSE(QFile::exists(chosen + ".part"));
+}
+
+// Every cell's text fits its column (less the grid line and the painter's right margin) in the
+// grid's face: erased records (all 0xFF, written in full as "255:255:255" and "ЗАПИСЬ
+// ПОВРЕЖДЕНА") read from the panel, and every state code, source class and distance form.
+TEST_F(ArchiveTabViewTest, EveryCellsTextFitsItsColumn) {
+  panel.archive().Clear();
+  for (int i = 0; i < 10; ++i) panel.archive().Append(TestRecord(i * 37));
+  panel.archive().Append(sim::MakeRecord(511, 4, 0, 2000, CivilTime{2030, 12, 28, 23, 59, 59}));
+  for (int i = 0; i < 4; ++i) panel.archive().Append(sim::ErasedRecord());
+  tab->File_ButtB->click();
+  ASSERT_TRUE(RunToIdle());
+  const QFontMetrics metrics(tab->FileGrid->font());
+  const auto room = [this](int column) {
+    return tab->FileGrid->ColWidth(column) - StringGrid::kGridLineWidth - kCellTextRightMargin;
+  };
+  ASSERT_EQ(Cell(5, 1), "255:255:255");
+  for (int row = 1; row <= kFileGridRecordRows; ++row) {
+    for (int c = 0; c < kFileGridColumns; ++c) {
+      const QString text = tab->FileGrid->Cell(c, row);
+      EXPECT_FALSE(text.isEmpty()) << "row " << row << " column " << c;
+      EXPECT_LE(metrics.horizontalAdvance(text), room(c))
+          << "row " << row << " column " << c << " \"" << text.toStdString() << "\"";
+    }
+  }
+  // The texts no read above happened to show: every code, the widest sources and distances.
+  std::vector<EventFields> events;
+  for (int code = 0; code < 256; ++code) {
+    for (uint16_t source : {uint16_t{511}, uint16_t{1000}, uint16_t{1247}, uint16_t{0xFFFF}}) {
+      EventFields e = DecodeEvent(sim::ErasedRecord().data());
+      e.source = source;
+      e.before = static_cast<uint8_t>(code);
+      e.after = static_cast<uint8_t>(code);
+      e.distance = code == 0 ? 2000 : 0xFFFF;
+      events.push_back(e);
+    }
+  }
+  for (const auto& e : events) {
+    const auto cells = FileGridRow(9999, e);
+    for (int c = 0; c < kFileGridColumns; ++c) {
+      const QString text = QString::fromStdString(cells[static_cast<std::size_t>(c)]);
+      EXPECT_LE(metrics.horizontalAdvance(text), room(c)) << "column " << c << " \"" << text.toStdString() << "\"";
+    }
+  }
 }
 
 TEST_F(ArchiveTabViewTest, CancelledSaveDialogChangesNothing) {

@@ -249,11 +249,43 @@ TEST_F(LiveMonitorTest, ALatePointerBehindTheRecordsShownIsNotFollowedUntilThePa
   EXPECT_EQ(RecordLinesAfterPointer().size(), 2U) << "no record past the panel's newest, which would be its oldest";
   EXPECT_EQ(link.MonitorAddress, start + 2);
 
-  // The panel's pointer really went back: after three polls that say so, the monitor follows it.
+  // The panel's pointer really went back: after three polls that say so, the monitor goes on
+  // from it, reading no record.
   panel.SetRegister(reg::kArchiveNewest, start);
   const std::size_t before = line.requests.size();
-  ASSERT_TRUE(clock.RunUntil([this] { return link.OperationMode == omMonitorRecord; }, 5000));
+  ASSERT_TRUE(clock.RunUntil([&] { return link.MonitorAddress == start; }, 5000));
   EXPECT_EQ(line.requests.size() - before, 3U) << "three polls";
+  clock.AdvanceMs(3000);
+  for (std::size_t i = before; i < line.requests.size(); ++i) EXPECT_EQ(StartRegister(line.requests[i]), reg::kArchiveNewest);
+  EXPECT_EQ(RecordLinesAfterPointer().size(), 3U) << "the two records and the pointer taken anew";
+}
+
+// The panel's archive reset (a panel started again with an empty archive): once the pointer that
+// went back is confirmed, monitoring goes on from the panel's newest record, as a fresh start,
+// and shows the new events, not the erased records from the last one shown on.
+TEST_F(LiveMonitorTest, AfterTheArchiveIsResetOnlyNewEventsAreShown) {
+  StartAndTakePointer();
+  ASSERT_GT(link.MonitorAddress, reg::kArchiveFirst + 50) << "an archive with records";
+  const sim::EventRecord first = sim::MakeRecord(12, 4, 8, 0, kPanelStart);
+  panel.AddEvent(first);
+  ASSERT_TRUE(clock.RunUntil([this] { return RecordLinesAfterPointer().size() == 1; }, 5000));
+  panel.archive().Clear();
+  clock.AdvanceMs(5000);
+  EXPECT_EQ(link.MonitorAddress, reg::kArchiveFirst);
+  // An empty archive's pointer is the address its first record takes, so that record leaves the
+  // pointer where it was; it is not seen, as after a fresh start on an empty archive.
+  panel.AddEvent(sim::MakeRecord(5, 4, 8, 0, kPanelStart));
+  const sim::EventRecord second = sim::MakeRecord(3, 4, 0, 120, kPanelStart);
+  const sim::EventRecord third = sim::MakeRecord(1000, 4, 7, 0, kPanelStart);
+  panel.AddEvent(second);
+  clock.AdvanceMs(2000);
+  panel.AddEvent(third);
+  clock.AdvanceMs(10'000);
+  EXPECT_EQ(RecordLinesAfterPointer(),
+            (std::vector<std::string>{MonitorRecordLine(first.data()), monitor_text::kPointerTaken,
+                                      MonitorRecordLine(second.data()), MonitorRecordLine(third.data())}));
+  EXPECT_EQ(link.MonitorAddress, panel.archive().Newest());
+  EXPECT_EQ(view.caption, monitor_text::kStop);
 }
 
 TEST_F(LiveMonitorTest, ALateRecordRepeatingOneShownIsAskedAgainAndARealRepeatStillShown) {

@@ -87,5 +87,26 @@ TEST_F(SearchMenuViewTest, StopShowsTheLastProbedAddressInTheField) {
   EXPECT_EQ(line->requests.size(), 12U);
 }
 
+// "Start" during a configuration write leaves the write to finish with its apply command; the
+// write's log says why no search started.
+TEST_F(SearchMenuViewTest, StartDuringAConfigurationWriteLeavesTheWriteToFinish) {
+  form->TeTabSheet12->Load_ButtA->click();
+  RunToEnd();
+  const std::size_t readRequests = line->requests.size();
+  form->TeTabSheet12->Save_ButtA->click();
+  ASSERT_EQ(form->link().OperationMode, omConfigWrite);
+  clock->RunUntil([this] { return form->link().BlockIndex >= 10; }, 10'000);
+  form->CustomItem5->trigger();
+  EXPECT_EQ(form->CustomItem5->text().toStdString(), "Start");
+  EXPECT_FALSE(form->TeMemo1->isVisible());
+  ASSERT_FALSE(form->TeMemo2->Lines().isEmpty());
+  EXPECT_EQ(form->TeMemo2->Lines().back().toStdString(), search_text::kRefusedConfigWrite);
+  RunToEnd();
+  EXPECT_EQ(panel.config().applied(), 1U) << "the write ended with its apply command";
+  EXPECT_EQ(line->requests.size(), readRequests + 69) << "68 blocks and the apply, no probe";
+  for (std::size_t i = readRequests; i < line->requests.size(); ++i) EXPECT_EQ(line->requests[i][0], 247);
+  EXPECT_EQ(Memo1(), (std::vector<std::string>{"   : запись конфигурации пульта...", "   : ОК."}));
+}
+
 }  // namespace
 }  // namespace zelor::test
