@@ -489,6 +489,7 @@ TEST_F(ConfigEditorTest, GroupChooserSelectsTheZonesGroupAndAssigns) {
   EXPECT_EQ(tab->ZoneGrid->RowCount(), 2);
   for (int c = 0; c < 5; ++c) EXPECT_EQ(Cell(tab->ZoneGrid, c, 1), zoneRow[static_cast<std::size_t>(c)]);
   EXPECT_EQ(PixelOfCell(tab->ZoneGrid, 3, 1, {4, 4}), QColor(0xBC, 0xE1, 0x9C));
+  QCoreApplication::processEvents();  // the picture after the new column widths are laid out
   Shot("config_group_chooser.png");
   // Selecting cells of the cut list does not change the zone.
   Click(tab->ZoneGrid, 1, 1);
