@@ -95,7 +95,7 @@ TForm1::TForm1(std::unique_ptr<Clock> clock, std::unique_ptr<SerialPort> port, P
   sequencer_ = std::make_unique<Sequencer>(*link_);
   TimerX1 = clock_->CreateTimer();
   TimerX1->SetInterval(100);
-  configEditor_ = new ConfigEditorView(*TeTabSheet12, *Add_Box, Config, *TimerX1, this);
+  configEditor_ = new ConfigEditorView(*TeTabSheet12, *Add_Box, Config, *TimerX1, *clock_, link_->surfaces(), this);
   Config.Views = configEditor_;
   configEditor_->SetRuleViews(TeTabSheet4);  // the editor passes rule refreshes on to КОНФИГ.-4
   TeMemo1->onMouseDown = [this] { TeMemo1MouseDown(); };

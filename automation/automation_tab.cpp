@@ -238,6 +238,11 @@ void AutomationTab::OpenChoice(Side side) {
   for (const std::string& text : choice.Texts) EventBox->addItem(QString::fromStdString(text));
   Editor.ChoiceCodes = choice.Codes;
   EventBox->setCurrentIndex(choice.Selected);
+  // The closed box keeps the cell's width; its list is as wide as its longest item, so that the
+  // actions that differ only at their ends ("ВКЛ. СВЕТ-2Гц/ЗВУК", "-1Гц/ЗВУК") can be told apart.
+  QAbstractItemView* list = EventBox->view();
+  const bool scrolls = EventBox->count() > EventBox->maxVisibleItems();
+  list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + (scrolls ? ScrollBarWidth() : 0));
   const BoxPlace place = EventBoxPlace(AutoGrid->x(), AutoGrid->y(), model_.SelectedRule, TopRow(*AutoGrid),
                                        side == Side::Executor);
   EventBox->setGeometry(place.Left, place.Top, place.Width, kEventBoxHeight);

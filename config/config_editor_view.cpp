@@ -3,14 +3,17 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleHints>
 #include <algorithm>
 
 #include "config/add_box_view.h"
 #include "config/config_edits.h"
 #include "config/config_tab.h"
 #include "config/config_tab_texts.h"
+#include "config/config_texts.h"
 #include "config/editor_cells.h"
 #include "config/grid_cells_view.h"
 #include "config/nodes.h"
@@ -30,10 +33,15 @@ bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 int SpinButtonWidth() { return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
 
+// Room around the no-group row's text in the chooser's first column: the drawing's right margin
+// and a little air on both sides.
+constexpr int kGroupTextRoom = 2 + 2 * 4;
+
 }  // namespace
 
-ConfigEditorView::ConfigEditorView(ConfigTab& tab, AddBoxView& addBox, ConfigModel& model, Timer& timerX1, QObject* parent)
-    : QObject(parent), tab_(tab), addBox_(addBox), model_(model), timerX1_(timerX1) {
+ConfigEditorView::ConfigEditorView(ConfigTab& tab, AddBoxView& addBox, ConfigModel& model, Timer& timerX1,
+                                   const Clock& clock, LinkSurfaces log, QObject* parent)
+    : QObject(parent), tab_(tab), addBox_(addBox), model_(model), timerX1_(timerX1), clock_(clock), log_(log) {
   timerX1_.SetInterval(100);
   timerX1_.SetHandler([this] { TimerX1Timer(); });
   tab_.NodesGrid->setItemDelegate(new GridCellsView(
@@ -52,6 +60,9 @@ ConfigEditorView::ConfigEditorView(ConfigTab& tab, AddBoxView& addBox, ConfigMod
   tab_.NameEdit->setFont(small);
   tab_.TypeBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   tab_.TypeBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // The clash rule of the address applies to the value the user commits (Enter, leaving the
+  // editor, the arrows), not to each digit typed on the way to it.
+  tab_.AddrEdit->setKeyboardTracking(false);
   Connect();
 }
 
@@ -65,6 +76,12 @@ void ConfigEditorView::Connect() {
     connect(addBox_.Buttons[i], &QPushButton::clicked, this, [this, type] { AddButtonClick(type); });
   }
   connect(tab_.Del_Butt, &QToolButton::clicked, this, [this] { Del_ButtClick(); });
+  // The tool bar's buttons take no focus: pressing one leaves AddrEdit all the same, and what was
+  // typed there is committed before the button acts.
+  for (QToolButton* b : {tab_.Load_ButtA, tab_.Load_ButtB, tab_.Up_Butt, tab_.Down_Butt, tab_.Del_Butt,
+                         tab_.Save_ButtA, tab_.Save_ButtB}) {
+    connect(b, &QToolButton::pressed, this, [this] { CloseAddrEdit(true); });
+  }
   connect(tab_.Up_Butt, &QToolButton::clicked, this, [this] { Up_ButtClick(); });
   connect(tab_.Down_Butt, &QToolButton::clicked, this, [this] { Down_ButtClick(); });
 
@@ -134,13 +151,32 @@ void ConfigEditorView::TeTabSheet12Hide() { addBox_.hide(); }
 void ConfigEditorView::Add_Butt_00Click() {
   addBox_.show();
   tab_.Add_Butt_00->hide();
+  addButtonClickedAt_ = clock_.NowMicros();
 }
 
 void ConfigEditorView::AddButtonClick(uint8_t type) {
   if (AddNode(model_, type) == kDone) RefreshNodesGrid();
 }
 
+bool ConfigEditorView::AskDelete(const QString& question) {
+  if (deleteQuestion) return deleteQuestion(question);
+  return QMessageBox::warning(tab_.window(), QString(), question, QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) == QMessageBox::Yes;
+}
+
 void ConfigEditorView::Del_ButtClick() {
+  // Hiding Add_Butt_00 uncovers Del_Butt in its place: the second click of a double-click on
+  // "Добавить" lands on "Удалить" and is no deletion.
+  const int64_t doubleClickMicros = int64_t{QGuiApplication::styleHints()->mouseDoubleClickInterval()} * 1000;
+  if (addButtonClickedAt_ && clock_.NowMicros() - *addButtonClickedAt_ < doubleClickMicros) return;
+  if (const NodeRecord* node = SelectedNodeRecord(model_)) {
+    // A device that takes rules with it goes only when the user says so.
+    if (const unsigned rules = RulesDeletedWithNode(model_); rules > 0) {
+      const QString question = Q(DeleteNodeQuestionText(static_cast<unsigned>(model_.SelectedNode), node->Address,
+                                                        NameForEditor(node->Name), rules));
+      if (!AskDelete(question)) return;
+    }
+  }
   if (DeleteNode(model_) != kDone) return;
   RefreshNodesGrid();
   RefreshZoneGrid();
@@ -171,8 +207,30 @@ void ConfigEditorView::SelectRow(StringGrid* grid, int row) {
 void ConfigEditorView::CloseEditors() {
   tab_.NameEdit->hide();
   state_.NameTarget = NameEditTarget::None;
-  tab_.AddrEdit->hide();
+  CloseAddrEdit(false);
   tab_.TypeBox->hide();
+}
+
+void ConfigEditorView::CloseAddrEdit(bool commit) {
+  QSpinBox* spin = tab_.AddrEdit;
+  if (spin->isHidden()) return;
+  // The typed text becomes the value (and is committed through AddrEditChange) while the
+  // selection is still the one the editor was opened for.
+  if (commit) spin->interpretText();
+  // Hiding takes the focus away, which would interpret the text again: nothing is edited now.
+  state_.SpinEditMode = SpinEditMode::None;
+  spin->hide();
+}
+
+void ConfigEditorView::ShowLog(const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  addBox_.hide();
+  tab_.Add_Butt_00->show();
+  log_.memo2.SetVisible(false);
+  log_.memo1.Clear();
+  log_.memo1.SetColor(MemoColor::Blue);
+  for (const std::string& line : lines) log_.memo1.AddLine(line);
+  log_.memo1.SetVisible(true);
 }
 
 void ConfigEditorView::RefreshNodesGrid() {
@@ -242,8 +300,11 @@ void ConfigEditorView::CommitNodeAddress() {
 void ConfigEditorView::NodesGridSelectCell(int column, int row) {
   if (model_.NodeCount == 0) return;
   if (tab_.AddrEdit->isVisible()) {
+    // Leaving the editor commits what was typed; an address is committed as designed even when
+    // nothing was typed (ResolveAddress of the value).
+    tab_.AddrEdit->interpretText();
     if (state_.SpinEditMode == SpinEditMode::NodeAddress) CommitNodeAddress();
-    tab_.AddrEdit->hide();
+    CloseAddrEdit(false);
   }
   if (tab_.NameEdit->isVisible()) {
     if (state_.NameTarget == NameEditTarget::Node) NameEditKeyDown(Qt::Key_Return);
@@ -264,9 +325,10 @@ void ConfigEditorView::NodesGridSelectCell(int column, int row) {
   state_.ClickedColumn = column;
 }
 
-void ConfigEditorView::NodesGridTopLeftChanged() { tab_.AddrEdit->hide(); }
+void ConfigEditorView::NodesGridTopLeftChanged() { CloseAddrEdit(true); }
 
 void ConfigEditorView::ZoneGridSelectCell(int column, int row) {
+  CloseAddrEdit(true);  // committed to the zone it was opened for, before the selection moves
   if (!tab_.GroupGrid->isVisible()) {
     if (tab_.NameEdit->isVisible()) {
       if (state_.NameTarget == NameEditTarget::Zone) NameEditKeyDown(Qt::Key_Return);
@@ -275,7 +337,6 @@ void ConfigEditorView::ZoneGridSelectCell(int column, int row) {
     }
     model_.SelectedZone = row - 1;
   }
-  tab_.AddrEdit->hide();
   tab_.TypeBox->hide();
   state_.ClickedColumn = column;
   state_.ClickedZoneRow = row;
@@ -410,8 +471,9 @@ void ConfigEditorView::AddrEditChange() {
 
 void ConfigEditorView::AddrEditKeyDown(int key) {
   if (!IsEnter(key)) return;
-  AddrEditChange();
-  tab_.AddrEdit->hide();
+  tab_.AddrEdit->interpretText();  // the typed value, committed if it differs
+  AddrEditChange();                // and committed in any case, so Enter makes a number explicit
+  CloseAddrEdit(false);
 }
 
 void ConfigEditorView::NameEditKeyDown(int key) {
@@ -442,9 +504,11 @@ void ConfigEditorView::NameEditKeyDown(int key) {
 
 void ConfigEditorView::TypeBoxClick(int item) {
   if (item < 0 || item > 1 || SelectedZoneRecord(model_) == nullptr) return;
-  SetZoneKind(model_, static_cast<uint8_t>(item + 1));
+  std::vector<std::string> lost;
+  SetZoneKind(model_, static_cast<uint8_t>(item + 1), &lost);
   ShowZoneRow(model_.SelectedZone + 1);
   tab_.TypeBox->hide();
+  ShowLog(lost);  // a rule that lost its event would be dropped by the next write without a word
 }
 
 void ConfigEditorView::TimerX1Timer() {
@@ -482,8 +546,11 @@ void ConfigEditorView::ShowGroupChooser() {
   groups->setGeometry(zones->x(), zones->y() + 3 * (zones->RowHeight() + line), zones->width(), height);
   filling_ = true;
   groups->SetRowCount(kGroupGridRows);
-  groups->SetColWidth(0, kGroupColumn0Width);
-  groups->SetColWidth(1, groups->width() - kGroupColumn0Width - 6);
+  // The first column is as designed, or wider when the no-group row's text would be cut.
+  const int noGroupWidth = groups->fontMetrics().horizontalAdvance(Q(GroupRowCells(model_, 1)[0]));
+  const int column0 = std::max(kGroupColumn0Width, noGroupWidth + kGroupTextRoom);
+  groups->SetColWidth(0, column0);
+  groups->SetColWidth(1, groups->width() - column0 - 6);
   groups->SetCell(0, 0, config_text::kGroupGridHeadings[0]);
   groups->SetCell(1, 0, config_text::kGroupGridHeadings[1]);
   for (int row = 1; row < kGroupGridRows; ++row) {
@@ -521,7 +588,7 @@ void ConfigEditorView::GroupGridSelectCell(int column, int row) {
   if (tab_.NameEdit->isVisible()) NameEditKeyDown(Qt::Key_Return);  // commits to the group it was opened for
   state_.ChosenGroup = row - 2;
   state_.ClickedColumn = column;
-  tab_.AddrEdit->hide();
+  CloseAddrEdit(true);
 }
 
 void ConfigEditorView::GroupGridDblClick() {

@@ -3,9 +3,15 @@
 // editors, and is the model's ConfigViews (rule refreshes go on to the automation tab's views).
 #pragma once
 #include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "config/editor_state.h"
 #include "link/clock.h"
+#include "link/surfaces.h"
 #include "model/config_model.h"
 
 namespace zelor {
@@ -17,8 +23,14 @@ class StringGrid;
 class ConfigEditorView : public QObject, public ConfigViews {
   Q_OBJECT
  public:
-  // TimerX1 is the window's; the editor takes its handler.
-  ConfigEditorView(ConfigTab& tab, AddBoxView& addBox, ConfigModel& model, Timer& timerX1, QObject* parent);
+  // TimerX1 is the window's; the editor takes its handler. The clock times the clicks of the tool
+  // bar; `log` is where an edit that costs a rule something says so.
+  ConfigEditorView(ConfigTab& tab, AddBoxView& addBox, ConfigModel& model, Timer& timerX1, const Clock& clock,
+                   LinkSurfaces log, QObject* parent);
+
+  // The question before a device is deleted with rules: Yes (true) or No. A modal Yes/No warning
+  // unless a test answers it.
+  std::function<bool(const QString& question)> deleteQuestion;
 
   // Where RefreshAutoGrid, HideRulePickers and NodesChanged go on to (the automation tab); may be null.
   void SetRuleViews(ConfigViews* views) { ruleViews_ = views; }
@@ -66,6 +78,12 @@ class ConfigEditorView : public QObject, public ConfigViews {
   void OpenNameEditor(StringGrid* grid, int column, int row, int maxLength, const QString& text);
   void OpenSpinEditor(StringGrid* grid, int column, int row, int value, int minimum, int maximum, SpinEditMode mode);
   void CommitNodeAddress();
+  // The typed value of AddrEdit is committed (as on Enter) and the editor hidden; without
+  // `commit`, hidden only.
+  void CloseAddrEdit(bool commit);
+  // TeMemo1 shown with these lines in place of the device panel (Add_Butt_00 brings it back).
+  void ShowLog(const std::vector<std::string>& lines);
+  bool AskDelete(const QString& question);
   void FlashClickedCell();
   void RedrawZoneCell(int column, int row);
   void ShowZoneRow(int row);
@@ -75,6 +93,9 @@ class ConfigEditorView : public QObject, public ConfigViews {
   AddBoxView& addBox_;
   ConfigModel& model_;
   Timer& timerX1_;
+  const Clock& clock_;
+  LinkSurfaces log_;
+  std::optional<int64_t> addButtonClickedAt_;  // micros of the last Add_Butt_00 click
   ConfigViews* ruleViews_ = nullptr;
   EditorState state_;
   bool filling_ = false;  // the grids' own selection events are ignored while they are refilled

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "automation/rule_fixups.h"
+#include "automation/rule_vocabulary.h"
+#include "config/config_texts.h"
 #include "config/nodes.h"
 #include "model/cp1251.h"
 #include "model/names.h"
@@ -11,6 +13,12 @@ namespace zelor {
 namespace {
 
 constexpr uint16_t kHighestConvNumber = 999;
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
 void NotifyNodesChanged(ConfigModel& m) {
   if (m.Views != nullptr) m.Views->NodesChanged();
@@ -89,12 +97,28 @@ void SetExplicitNumber(ConfigModel& m, int value) {
   zone->ConvNumber = static_cast<uint16_t>(kExplicitNumberBase + std::clamp(value, 0, int{kHighestConvNumber}));
 }
 
-uint8_t SetZoneKind(ConfigModel& m, uint8_t kind) {
+uint8_t SetZoneKind(ConfigModel& m, uint8_t kind, std::vector<std::string>* lost) {
   ZoneRecord* zone = SelectedZoneRecord(m);
   if (zone == nullptr) return kRefused;
+  const auto activators = m.Activators;
+  const auto executors = m.Executors;
   zone->Kind = kind;
   if (kind != kKindSecurity) zone->Group = NoGroup;
   RulesOnZoneKindChanged(m, static_cast<uint8_t>(m.SelectedNode), static_cast<uint8_t>(m.SelectedZone));
+  if (lost != nullptr) {
+    // The switch removes no rule, so the numbers are the ones the rule list shows.
+    const std::string kindText = Trimmed(ZoneKindText(kind));
+    for (uint8_t r = 0; r < m.RuleCount && r < kMaxRules; ++r) {
+      if (activators[r].Code != kUnsetCode && m.Activators[r].Code == kUnsetCode) {
+        lost->push_back(RuleLostEventText(r, zone->Index, kindText, Trimmed(RuleEventText(activators[r].Code))));
+      }
+      if (executors[r].ZoneIndex != kUnsetZone && m.Executors[r].ZoneIndex == kUnsetZone) {
+        lost->push_back(RuleLostExecutorText(r, zone->Index, kindText));
+      } else if (executors[r].Code != kUnsetCode && m.Executors[r].Code == kUnsetCode) {
+        lost->push_back(RuleLostActionText(r, zone->Index, kindText, Trimmed(RuleActionText(executors[r].Code))));
+      }
+    }
+  }
   NotifyNodesChanged(m);
   return kDone;
 }

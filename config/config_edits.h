@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/config_model.h"
 
@@ -31,7 +32,8 @@ uint8_t SetNodeAddress(ConfigModel& model, int wanted);
 void SetExplicitNumber(ConfigModel& model, int value);
 // The selected zone's kind := `kind`; any kind but security leaves the zone's group. Rules that name
 // the zone are assigned it anew (RulesOnZoneKindChanged). kDone, or kRefused without such a zone.
-uint8_t SetZoneKind(ConfigModel& model, uint8_t kind);
+// `lost` (may be null) gets a log line for each rule that lost its event, action or executor.
+uint8_t SetZoneKind(ConfigModel& model, uint8_t kind, std::vector<std::string>* lost = nullptr);
 // The group chooser's assignment: 0..9 joins that group, anything else (the no-group row) NoGroup.
 void SetZoneGroup(ConfigModel& model, int chosenGroup);
 

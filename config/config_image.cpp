@@ -1,6 +1,7 @@
 #include "config/config_image.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 #include "config/rule_storage.h"
@@ -19,6 +20,11 @@ static_assert(kGroupFill == NoGroup, "the group section's unused entries read as
 
 void WriteCrc(ConfigImage& img) { AppendCrc16(img.data(), static_cast<uint16_t>(CheckedLength)); }
 
+uint16_t StoredNumber(const ZoneRecord& zone) {
+  return zone.ConvNumber >= kExplicitNumberBase ? static_cast<uint16_t>(zone.ConvNumber - kExplicitNumberBase)
+                                                : zone.ConvNumber;
+}
+
 struct NumberPair {
   uint16_t Number;
   uint16_t Owner;
@@ -31,9 +37,7 @@ bool WriteSortedNumbers(const ConfigModel& m, ConfigImage& img) {
     const NodeRecord& node = m.Nodes[n];
     for (uint8_t z = 0; z < node.ZoneCount && z < kMaxZonesPerNode; ++z) {
       const ZoneRecord& zone = node.Zones[z];
-      const uint16_t number =
-          zone.ConvNumber >= kExplicitNumberBase ? static_cast<uint16_t>(zone.ConvNumber - kExplicitNumberBase) : zone.ConvNumber;
-      pairs.push_back({number, zone.Index});
+      pairs.push_back({StoredNumber(zone), zone.Index});
     }
   }
   for (std::size_t j = 0; j < pairs.size(); ++j) {
@@ -147,6 +151,37 @@ uint8_t BuildImage(const ConfigModel& m, ConfigImage& img) {
 
 bool BuildReachedRules(const ConfigModel& m, uint8_t result) {
   return m.NodeCount > 0 && result != kBuildDuplicateNumbers;
+}
+
+std::vector<std::string> DuplicateNumberLines(const ConfigModel& m) {
+  std::map<uint16_t, std::vector<NumberHolder>> holders;
+  for (uint8_t n = 0; n < m.NodeCount && n < kMaxNodes; ++n) {
+    const NodeRecord& node = m.Nodes[n];
+    for (uint8_t z = 0; z < node.ZoneCount && z < kMaxZonesPerNode; ++z) {
+      holders[StoredNumber(node.Zones[z])].push_back({n, node.Address, node.Zones[z].Index});
+    }
+  }
+  std::vector<std::string> lines;
+  for (const auto& [number, zones] : holders) {
+    if (zones.size() > 1) lines.push_back(DuplicateNumberText(number, zones));
+  }
+  return lines;
+}
+
+std::vector<std::string> IncompleteRuleLines(const ConfigModel& m) {
+  std::vector<std::string> lines;
+  for (uint8_t r = 0; r < m.RuleCount && r < kMaxRules; ++r) {
+    if (RuleComplete(m, r)) continue;
+    const RuleSide& a = m.Activators[r];
+    const RuleSide& e = m.Executors[r];
+    std::vector<std::string> missing;
+    if (a.ZoneIndex == kUnsetZone) missing.emplace_back("зона-активатор");
+    if (a.Code == kUnsetCode) missing.emplace_back("событие");
+    if (e.ZoneIndex == kUnsetZone) missing.emplace_back("зона-исполнитель");
+    if (e.Code == kUnsetCode) missing.emplace_back("действие");
+    lines.push_back(IncompleteRuleText(r, a.ZoneIndex, e.ZoneIndex, missing));
+  }
+  return lines;
 }
 
 std::vector<std::string> ParseImage(ConfigModel& m, const ConfigImage& img) {

@@ -22,6 +22,13 @@ uint8_t BuildImage(const ConfigModel& model, ConfigImage& image);
 // PurgeIncompleteRules(model), so the editor holds what the image holds, and RefreshAutoGrid(model, 0).
 bool BuildReachedRules(const ConfigModel& model, uint8_t result);
 
+// What follows DuplicateNumbersText in the log: a line for each number two or more zones hold,
+// naming those zones with their devices, in ascending order of the numbers.
+std::vector<std::string> DuplicateNumberLines(const ConfigModel& model);
+// A line for each incomplete rule, numbered as the rule list shows it now: what the build's
+// PurgeIncompleteRules is about to remove.
+std::vector<std::string> IncompleteRuleLines(const ConfigModel& model);
+
 // Replaces the model with the image's content and refreshes the views. The image is untrusted:
 // nothing outside its tables is read, and what had to be left out is returned as log lines.
 std::vector<std::string> ParseImage(ConfigModel& model, const ConfigImage& image);

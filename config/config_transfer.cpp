@@ -28,6 +28,10 @@ ConfigTransfer::ConfigTransfer(Link& link, Sequencer& sequencer, ConfigModel& mo
     : link_(link), sequencer_(sequencer), model_(model), view_(view) {
   link_.RegisterHandler(rkConfigBlockRead, [this] { OnConfigBlockRead(); });
   link_.RegisterHandler(rkConfigBlockWrite, [this] { OnConfigBlockWritten(); });
+  link_.RegisterHandler(rkConfigApply, [this] {
+    for (const std::string& line : writeNotes_) link_.surfaces().memo1.AddLine(line);
+    writeNotes_.clear();
+  });
   sequencer_.SetFrameSender(omConfigWrite, [this] { SendConfigBlock(link_.BlockIndex); });
 }
 
@@ -35,19 +39,22 @@ void ConfigTransfer::ShowTransferStart(MemoColor color, const std::string& line)
   ShowOperationLog(link_.surfaces(), color, line);
 }
 
-void ConfigTransfer::ShowFileError(MemoColor color, const std::string& line) {
+void ConfigTransfer::ShowLog(MemoColor color, const std::vector<std::string>& lines) {
   view_.ShowAddButton();
-  LogMemo& memo1 = link_.surfaces().memo1;
-  memo1.Clear();
-  memo1.SetColor(color);
-  memo1.AddLine(line);
+  LinkSurfaces& s = link_.surfaces();
+  s.memo2.SetVisible(false);
+  s.memo1.Clear();
+  s.memo1.SetColor(color);
+  for (const std::string& line : lines) s.memo1.AddLine(line);
+  s.memo1.SetVisible(true);
 }
 
-uint8_t ConfigTransfer::Rebuild() {
+uint8_t ConfigTransfer::Rebuild(std::vector<std::string>* purged) {
   // Built aside: a refused build writes part of an image, which ConfigImage never holds.
   auto built = std::make_unique<ConfigImage>();
   const uint8_t result = BuildImage(model_, *built);
   if (BuildReachedRules(model_, result)) {
+    if (purged != nullptr) *purged = IncompleteRuleLines(model_);
     PurgeIncompleteRules(model_);
     RefreshAutoGrid(model_, 0);
   }
@@ -55,12 +62,20 @@ uint8_t ConfigTransfer::Rebuild() {
   return result;
 }
 
-bool ConfigTransfer::BuildForTransfer(std::string& refusal) {
-  switch (Rebuild()) {
-    case kBuildOk: return true;
-    case kBuildTooManySlots: refusal = TooManySlotsText(CommandSlotsNeeded(model_)); return false;
-    default: refusal = DuplicateNumbersText(); return false;
+bool ConfigTransfer::BuildForTransfer(std::vector<std::string>& lines) {
+  std::vector<std::string> purged;
+  const uint8_t result = Rebuild(&purged);
+  lines.clear();
+  if (result == kBuildTooManySlots) {
+    lines.push_back(TooManySlotsText(CommandSlotsNeeded(model_)));
+  } else if (result != kBuildOk) {
+    // The numbers that clash, with their devices and zones, so that the user can change one.
+    lines.push_back(DuplicateNumbersText());
+    const std::vector<std::string> clashes = DuplicateNumberLines(model_);
+    lines.insert(lines.end(), clashes.begin(), clashes.end());
   }
+  lines.insert(lines.end(), purged.begin(), purged.end());
+  return result == kBuildOk;
 }
 
 std::vector<std::string> ConfigTransfer::ParseIntoModel() {
@@ -132,11 +147,13 @@ void ConfigTransfer::Save_ButtAClick() {
   if (link_.OperationMode != omIdle) return;
   view_.ShowAddButton();
   link_.ErrorCount = 0;
-  std::string refusal;
-  if (!BuildForTransfer(refusal)) {
-    ShowTransferStart(MemoColor::Red, refusal);  // nothing is sent
+  std::vector<std::string> lines;
+  if (!BuildForTransfer(lines)) {
+    ShowTransferStart(MemoColor::Red, lines.front());  // nothing is sent
+    for (std::size_t i = 1; i < lines.size(); ++i) link_.surfaces().memo2.AddLine(lines[i]);
     return;
   }
+  writeNotes_ = lines;
   link_.BlockIndex = 0;
   ProgressBar& progress = link_.surfaces().progress1;
   progress.SetRange(0, kWriteProgressMaximum);
@@ -145,6 +162,7 @@ void ConfigTransfer::Save_ButtAClick() {
   sequencer_.Start(omConfigWrite, Sequencer::kStartIntervalMs);
   link_.ExpectedLength = fn::kWriteReplyLength;
   ShowTransferStart(MemoColor::Blue, text::kConfigWriting);
+  for (const std::string& line : writeNotes_) link_.surfaces().memo2.AddLine(line);
 }
 
 void ConfigTransfer::SendConfigBlock(uint8_t page) {
@@ -173,7 +191,7 @@ void ConfigTransfer::OnConfigBlockWritten() {
     link_.surfaces().progress1.SetPosition(link_.BlockIndex);
     return;
   }
-  link_.surfaces().progress1.SetPosition(kReadProgressEnd);
+  link_.surfaces().progress1.SetPosition(kWriteProgressMaximum);  // the bar's end
   link_.ClosePort();
   link_.OperationMode = omConfigApply;  // the next tick sends the apply command
 }
@@ -187,37 +205,36 @@ void ConfigTransfer::Load_ButtBClick() {
   // One byte more than an image tells a longer file from an image without reading it all.
   FileBytes file = view_.ReadFile(*path, ImageSize + 1);
   if (!file.error.empty()) {
-    ShowFileError(MemoColor::Blue, FileErrorText(file.error));
+    ShowLog(MemoColor::Blue, {FileErrorText(file.error)});
     return;
   }
   // The size on disk first: a file that changed size while it was read is refused by its bytes.
   auto refusal = RefuseImageFile(file.size);
   if (!refusal) refusal = RefuseImageBytes(file.bytes);
   if (refusal) {
-    ShowFileError(MemoColor::Blue, *refusal);
+    ShowLog(MemoColor::Blue, {*refusal});
     return;
   }
   std::copy(file.bytes.begin(), file.bytes.end(), image_.begin());
-  // A sound file shows nothing; one the parse had to cut says what was left out.
+  // A sound file shows nothing; one the parse had to cut says what was left out, in a log that
+  // is shown: a later write drops what was left out.
   const std::vector<std::string> notes = ParseIntoModel();
-  if (notes.empty()) return;
-  LogMemo& memo1 = link_.surfaces().memo1;
-  memo1.Clear();
-  memo1.SetColor(MemoColor::Blue);
-  for (const std::string& line : notes) memo1.AddLine(line);
+  if (!notes.empty()) ShowLog(MemoColor::Blue, notes);
 }
 
 void ConfigTransfer::Save_ButtBClick() {
   if (link_.OperationMode != omIdle) return;
   const auto path = view_.ChooseFileToSave();
   if (!path) return;
-  std::string refusal;
-  if (!BuildForTransfer(refusal)) {
-    ShowFileError(MemoColor::Red, refusal);  // nothing is written
+  std::vector<std::string> lines;
+  if (!BuildForTransfer(lines)) {
+    ShowLog(MemoColor::Red, lines);  // nothing is written
     return;
   }
   const std::string error = view_.WriteFile(BinFileName(*path), image_);
-  if (!error.empty()) ShowFileError(MemoColor::Blue, FileErrorText(error));
+  if (!error.empty()) lines.insert(lines.begin(), FileErrorText(error));
+  // A save that went well shows nothing, unless it removed incomplete rules.
+  if (!lines.empty()) ShowLog(MemoColor::Blue, lines);
 }
 
 }  // namespace zelor

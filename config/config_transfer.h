@@ -62,11 +62,13 @@ class ConfigTransfer {
 
  private:
   // BuildImage from the editor's model with the build's model steps; ConfigImage takes the
-  // result only when the build succeeds.
-  uint8_t Rebuild();
-  // Builds the image from the editor's model with the build's model steps; false (and the
-  // refusal's log line in `refusal`) when the image must not leave the tool.
-  bool BuildForTransfer(std::string& refusal);
+  // result only when the build succeeds. `purged` (may be null) gets a line for each incomplete
+  // rule the build's steps removed.
+  uint8_t Rebuild(std::vector<std::string>* purged = nullptr);
+  // Builds the image from the editor's model with the build's model steps. False when the image
+  // must not leave the tool: `lines` then begins with the refusal's lines. Either way it ends with
+  // a line for each incomplete rule the build removed.
+  bool BuildForTransfer(std::vector<std::string>& lines);
   void SendConfigBlock(uint8_t page);
   void StoreReadBlock(uint8_t page);
   void OnConfigBlockRead();
@@ -76,7 +78,8 @@ class ConfigTransfer {
   // to leave out are returned for the log.
   std::vector<std::string> ParseIntoModel();
   void ShowTransferStart(MemoColor color, const std::string& line);
-  void ShowFileError(MemoColor color, const std::string& line);
+  // TeMemo1 shown with these lines in place of the device panel (Add_Butt_00 brings it back).
+  void ShowLog(MemoColor color, const std::vector<std::string>& lines);
 
   Link& link_;
   Sequencer& sequencer_;
@@ -86,6 +89,8 @@ class ConfigTransfer {
   // The blocks of a read in progress: the image takes them only when the last has arrived, so a
   // read cut short leaves the image that was whole before it.
   std::array<uint8_t, TransferLength> received_{};
+  // The rules a write removed as incomplete: logged again under the title when the write ends.
+  std::vector<std::string> writeNotes_;
 };
 
 }  // namespace zelor

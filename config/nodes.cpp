@@ -87,6 +87,13 @@ uint8_t DeleteNode(ConfigModel& m) {
   return kDone;
 }
 
+unsigned RulesDeletedWithNode(const ConfigModel& m) {
+  ConfigModel after = m;  // tried on a copy, which no view watches
+  after.Views = nullptr;
+  if (DeleteNode(after) != kDone) return 0;
+  return static_cast<unsigned>(m.RuleCount - after.RuleCount);
+}
+
 uint8_t MoveNodeUp(ConfigModel& m) {
   if (m.SelectedNode <= 0 || !SelectionValid(m)) return kRefused;
   const auto k = static_cast<uint8_t>(m.SelectedNode);

@@ -10,6 +10,9 @@ namespace zelor {
 uint8_t AddNode(ConfigModel& model, uint8_t type);
 // 0 = the selected node was removed; 255 = there is no node.
 uint8_t DeleteNode(ConfigModel& model);
+// How many rules DeleteNode would remove with the selected node (those that name its zones, and
+// with them any rule whose zone is not set); 0 without a node.
+unsigned RulesDeletedWithNode(const ConfigModel& model);
 // 0 = swapped with the neighbour; 255 = already at that end (or no node).
 uint8_t MoveNodeUp(ConfigModel& model);
 uint8_t MoveNodeDown(ConfigModel& model);

@@ -241,6 +241,7 @@ void Link::DispatchResponse() {
     if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) return;
     if (function == fn::kWriteSingle && kind == rkConfigApply) {
       ApplyCompleted();
+      if (handlers_[kind]) handlers_[kind]();  // the transfer's own lines follow the title
     } else if (handlers_[kind]) {
       handlers_[kind]();
     }

@@ -89,6 +89,12 @@ class AutomationTabTest : public WindowTest {
     model().Views = views;
     tab->RefreshAutoGrid(0);
   }
+  // No rules, the devices kept.
+  void ResetModelRules() {
+    model().RuleCount = 0;
+    model().SelectedRule = 0;
+    tab->RefreshAutoGrid(0);
+  }
   void AddRules(int n) {
     for (int i = 0; i < n; ++i) tab->AddAuto_Butt->click();
   }
@@ -169,6 +175,39 @@ TEST_F(AutomationTabTest, TheFireZoneEventListInItsOrderWithTheCurrentEventPrese
   // Selecting another cell hides the list.
   ClickCell(tab->AutoGrid, 1, 1);
   EXPECT_TRUE(tab->EventBox->isHidden());
+}
+
+// Every event and action list opens as wide as its longest item, so that the 2 Hz, 1 Hz and 0.5 Hz
+// light-and-sound actions can be told apart; the closed box keeps the cell's width.
+TEST_F(AutomationTabTest, EachCodeListOpensWideEnoughForItsLongestItem) {
+  AddNodes(model(), {1, 5, 13, 14, 15});  // zones 0..15 fire | УПР. 16 | МЕТКА 17 | СВ.ОП. 18 | СЗВ.ОП. 19
+  model().Nodes[0].Zones[1].Kind = kKindSecurity;
+  struct List {
+    int column;       // 3 the event, 7 the action
+    uint8_t node;
+    uint8_t zone;
+  };
+  const List lists[] = {{3, 0, 1}, {3, 0, 0}, {3, 1, 0}, {3, 2, 0}, {7, 1, 0}, {7, 2, 0}, {7, 3, 0}, {7, 4, 0}};
+  for (const List& l : lists) {
+    ResetModelRules();
+    AddRules(1);
+    AssignZone(model(), l.column == 3 ? Side::Activator : Side::Executor, l.node, l.zone);
+    tab->RefreshAutoGrid(0);
+    DoubleClickCell(tab->AutoGrid, l.column, 1);
+    ASSERT_FALSE(tab->EventBox->isHidden());
+    ASSERT_GT(tab->EventBox->count(), 0);
+    tab->EventBox->showPopup();
+    QAbstractItemView* view = tab->EventBox->view();
+    ASSERT_TRUE(view->isVisible());
+    for (int i = 0; i < tab->EventBox->count(); ++i) {
+      const QString text = tab->EventBox->itemText(i);
+      EXPECT_GE(view->viewport()->width(), view->fontMetrics().horizontalAdvance(text))
+          << text.toStdString() << " in the list of zone " << int(l.node) << "/" << int(l.zone);
+    }
+    EXPECT_EQ(tab->EventBox->width(), 130) << "the closed box keeps its size";
+    tab->EventBox->hidePopup();
+    QCoreApplication::processEvents();
+  }
 }
 
 TEST_F(AutomationTabTest, AnUnsetExecutorOffersAnEmptyActionListAndClosingItChangesNothing) {

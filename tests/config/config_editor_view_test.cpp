@@ -1,21 +1,25 @@
 // The configuration editor in the real window on the virtual clock: grids, Add_Box, the in-place
 // editors, the refusal flash and the group chooser, driven by clicks on the controls.
 #include <QDir>
+#include <QGuiApplication>
 #include <QImage>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
+#include <QStyleHints>
 #include <QTableWidget>
 
 #include "app/window_fixture.h"
 #include "config/add_box_view.h"
 #include "config/config_editor_view.h"
+#include "config/config_edits.h"
 #include "config/config_image.h"
 #include "config/config_tab.h"
 #include "config/config_tab_texts.h"
 #include "config/editor_cells.h"
 #include "config/image_layout.h"
+#include "config/nodes.h"
 #include "automation/rules.h"
 #include "config_test_support.h"
 #include "grid_clicks.h"
@@ -31,6 +35,23 @@ class ConfigEditorTest : public WindowTest {
     CreateAndShow();
     form->TePageControl1->setCurrentWidget(form->TeTabSheet12);
     tab = form->TeTabSheet12;
+    // A question no test arranged an answer for fails at once instead of waiting for a user.
+    form->configEditor().deleteQuestion = [](const QString& question) {
+      ADD_FAILURE() << "unexpected question: " << question.toStdString();
+      return false;
+    };
+  }
+  // Reads the simulated panel's configuration (ten devices, eight rules) as Load_ButtA does.
+  void ReadFromPanel() {
+    tab->Load_ButtA->click();
+    ASSERT_TRUE(clock->RunUntil(
+        [this] { return form->link().OperationMode == OperationMode::omIdle && !form->link().Timer_Rx->Enabled(); },
+        60'000));
+  }
+  std::vector<std::string> Log() const {
+    std::vector<std::string> out;
+    for (const QString& line : form->TeMemo1->Lines()) out.push_back(line.toStdString());
+    return out;
   }
   ConfigModel& model() { return form->Config; }
   const EditorState& state() { return form->configEditor().State(); }
@@ -160,6 +181,107 @@ TEST_F(ConfigEditorTest, DeleteAndMoveButtonsRefreshTheList) {
   tab->Del_Butt->click();  // refused
   EXPECT_EQ(model().NodeCount, 0);
   EXPECT_EQ(Cell(tab->NodesGrid, 1, 1), "");
+}
+
+TEST_F(ConfigEditorTest, ADoubleClickOnAddDeletesNothingAndADeviceWithRulesGoesOnlyWhenConfirmed) {
+  ReadFromPanel();
+  ASSERT_EQ(model().NodeCount, 10);
+  ASSERT_EQ(model().RuleCount, 8);
+  ASSERT_TRUE(form->Add_Box->isHidden());
+  ASSERT_FALSE(tab->Add_Butt_00->isHidden());
+  const QPoint add = tab->Add_Butt_00->geometry().center();
+  ASSERT_EQ(tab->Del_Butt->geometry().center(), add) << "the two share their place";
+  // The first click brings the device panel and uncovers "Удалить"; the second deletes nothing.
+  DoubleClickAt(tab->TeToolBar1, add);
+  EXPECT_TRUE(form->Add_Box->isVisible());
+  EXPECT_TRUE(tab->Add_Butt_00->isHidden());
+  EXPECT_EQ(model().NodeCount, 10);
+  EXPECT_EQ(model().RuleCount, 8);
+
+  // Past the double-click interval a click on "Удалить" is a deletion: one that takes rules with
+  // it asks first, naming the device and the rules.
+  int withRules = -1;
+  int withoutRules = -1;
+  for (int k = 0; k < model().NodeCount; ++k) {
+    model().SelectedNode = k;
+    (RulesDeletedWithNode(model()) > 0 ? withRules : withoutRules) = k;
+  }
+  ASSERT_GE(withRules, 0);
+  ASSERT_GE(withoutRules, 0);
+  Click(tab->NodesGrid, 1, withRules + 1);
+  ASSERT_EQ(model().SelectedNode, withRules);
+  const unsigned goes = RulesDeletedWithNode(model());
+  const NodeRecord node = model().Nodes[static_cast<std::size_t>(withRules)];
+  const std::string expected = "Удалить устройство " + FormatZeroPadded(static_cast<uint16_t>(withRules), 2) + " \"" +
+                               NameForEditor(node.Name) + "\" (адрес " + FormatZeroPadded(node.Address, 3) +
+                               ")?\nВместе с ним будут удалены правила автоматики: " + std::to_string(goes) + ".";
+  clock->AdvanceMs(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+  const std::string before = zelor::testing::Dump(model());
+  std::vector<std::string> asked;
+  bool answer = false;
+  form->configEditor().deleteQuestion = [&](const QString& question) {
+    asked.push_back(question.toStdString());
+    return answer;
+  };
+  MouseClick(tab->Del_Butt, tab->Del_Butt->rect().center());
+  ASSERT_EQ(asked, std::vector<std::string>{expected});
+  EXPECT_EQ(zelor::testing::Dump(model()), before) << "No keeps the device and its rules";
+  answer = true;
+  MouseClick(tab->Del_Butt, tab->Del_Butt->rect().center());
+  EXPECT_EQ(asked.size(), 2U);
+  EXPECT_EQ(model().NodeCount, 9);
+  EXPECT_EQ(model().RuleCount, 8 - goes);
+  EXPECT_EQ(tab->NodesGrid->RowCount(), 10);
+
+  // A device no rule names goes at once, as before.
+  const int plain = withoutRules < withRules ? withoutRules : withoutRules - 1;
+  Click(tab->NodesGrid, 1, plain + 1);
+  const uint8_t rules = model().RuleCount;
+  MouseClick(tab->Del_Butt, tab->Del_Butt->rect().center());
+  EXPECT_EQ(asked.size(), 2U) << "no question";
+  EXPECT_EQ(model().NodeCount, 8);
+  EXPECT_EQ(model().RuleCount, rules);
+}
+
+TEST_F(ConfigEditorTest, AnAddressTypedDigitByDigitMeetsTheClashRuleOnlyWhenCommitted) {
+  for (int i = 0; i < 10; ++i) Add("ADD_Butt_07");  // addresses 1..10
+  struct Case {
+    const char* typed;
+    int commit;  // a key, or 0: another device row is clicked
+    int address;
+  };
+  const Case cases[] = {
+      {"20", Qt::Key_Return, 20},  // over taken 2: not moved on to 11 before the 0 comes
+      {"15", 0, 15},               // leaving the editor commits
+      {"30", Qt::Key_Up, 31},      // the arrow steps from what was typed
+      {"5", Qt::Key_Enter, 1},     // a taken address committed: skipped downwards to the free 1
+  };
+  QSpinBox* spin = tab->AddrEdit;
+  for (const Case& c : cases) {
+    Click(tab->NodesGrid, 1, 1);
+    const int before = model().Nodes[0].Address;
+    DoubleClick(tab->NodesGrid, 3, 1);
+    ASSERT_TRUE(spin->isVisible());
+    clock->AdvanceMs(100);  // focus and all the text selected
+    TypeText(spin, c.typed);
+    EXPECT_EQ(model().Nodes[0].Address, before) << c.typed << ": nothing is committed while typing";
+    if (c.commit == 0) {
+      Click(tab->NodesGrid, 1, 2);
+    } else {
+      KeyClick(spin, c.commit);
+    }
+    EXPECT_EQ(model().Nodes[0].Address, c.address) << c.typed;
+    EXPECT_EQ(Cell(tab->NodesGrid, 3, 1), FormatZeroPadded(static_cast<uint16_t>(c.address), 3)) << c.typed;
+    if (c.commit == Qt::Key_Up) KeyClick(spin, Qt::Key_Return);
+    EXPECT_TRUE(spin->isHidden()) << c.typed;
+  }
+  // A number typed into the conventional-number editor is committed once, on Enter.
+  DoubleClick(tab->ZoneGrid, 4, 1);
+  clock->AdvanceMs(100);
+  TypeText(spin, "42");
+  EXPECT_EQ(model().Nodes[0].Zones[0].ConvNumber, 0);
+  KeyClick(spin, Qt::Key_Return);
+  EXPECT_EQ(model().Nodes[0].Zones[0].ConvNumber, 1042);
 }
 
 struct Refusal {
@@ -358,12 +480,16 @@ TEST_F(ConfigEditorTest, GroupChooserSelectsTheZonesGroupAndAssigns) {
   EXPECT_EQ(Cell(groups, 0, 11), "09");
   EXPECT_EQ(Cell(groups, 1, 11), std::string(15, ' ') + "<НАЗВАНИЕ> : 9  ");
   EXPECT_EQ(groups->geometry(), QRect(tab->ZoneGrid->x(), tab->ZoneGrid->y() + 63, tab->ZoneGrid->width(), 255));
-  EXPECT_EQ(groups->ColWidth(0), 80);
-  EXPECT_EQ(groups->ColWidth(1), tab->ZoneGrid->width() - 86);
+  // The first column is at least as designed and wide enough for "<не в группе>" and the
+  // drawing's 2-pixel right margin; the second takes the rest less 6.
+  EXPECT_GE(groups->ColWidth(0), 80);
+  EXPECT_GE(groups->ColWidth(0) - 2, groups->fontMetrics().horizontalAdvance(QString("<не в группе>")));
+  EXPECT_EQ(groups->ColWidth(1), tab->ZoneGrid->width() - groups->ColWidth(0) - 6);
   // Only the zone being assigned stays in view, with its group column light green.
   EXPECT_EQ(tab->ZoneGrid->RowCount(), 2);
   for (int c = 0; c < 5; ++c) EXPECT_EQ(Cell(tab->ZoneGrid, c, 1), zoneRow[static_cast<std::size_t>(c)]);
   EXPECT_EQ(PixelOfCell(tab->ZoneGrid, 3, 1, {4, 4}), QColor(0xBC, 0xE1, 0x9C));
+  QCoreApplication::processEvents();  // the picture after the new column widths are laid out
   Shot("config_group_chooser.png");
   // Selecting cells of the cut list does not change the zone.
   Click(tab->ZoneGrid, 1, 1);
@@ -461,10 +587,23 @@ TEST_F(ConfigEditorTest, RulesFollowEditsMadeInTheGrids) {
             (std::vector<uint8_t>{77, 0x06, 0x00, 0x03, 0x00, 0x0A}));
 
   Click(tab->NodesGrid, 1, 1);
+  ASSERT_TRUE(form->Add_Box->isVisible());
   DoubleClick(tab->ZoneGrid, 2, 1);
   MouseClick(tab->TypeBox->viewport(), tab->TypeBox->visualItemRect(tab->TypeBox->item(0)).center());
   EXPECT_EQ(m.Activators[0].Kind, kKindSecurity);
   EXPECT_EQ(m.Activators[0].Code, kUnsetCode);
+  // The loss is said, in a log that is shown: the next write would drop the rule.
+  EXPECT_EQ(Log(), std::vector<std::string>{"   : правило 00: зона 0000 теперь ОХР., событие \"ПОЖАР\" снято; "
+                                            "правило без события при записи удаляется."});
+  EXPECT_TRUE(form->TeMemo1->isVisible());
+  EXPECT_TRUE(form->Add_Box->isHidden());
+  EXPECT_FALSE(tab->Add_Butt_00->isHidden());
+  // A switch that costs no rule anything says nothing.
+  tab->Add_Butt_00->click();
+  DoubleClick(tab->ZoneGrid, 2, 2);
+  MouseClick(tab->TypeBox->viewport(), tab->TypeBox->visualItemRect(tab->TypeBox->item(0)).center());
+  EXPECT_EQ(m.Nodes[0].Zones[1].Kind, kKindSecurity);
+  EXPECT_TRUE(form->Add_Box->isVisible());
 }
 
 }  // namespace

@@ -114,6 +114,44 @@ TEST(ConfigEdits, KindChangesDropTheGroup) {
   EXPECT_EQ(SetZoneKind(m, kKindFire), kRefused);
 }
 
+// A kind switch names each rule it took something from, numbered as the rule list shows it.
+TEST(ConfigEdits, AKindSwitchNamesTheRulesThatLostTheirEventActionOrExecutor) {
+  ConfigModel m;
+  AddNodes(m, {1, 14});  // zones 0..15 of a ЗЕЛОР-16И | the ДРОЛА's zone 16
+  m.Nodes[0].Zones[2].Kind = kKindControl;  // as an image may hold it: a control output
+  auto rule = [&m](uint8_t activatorZone, uint8_t event, uint8_t executorNode, uint8_t executorZone, uint8_t action) {
+    m.SelectedRule = m.RuleCount == 0 ? 0 : m.RuleCount - 1;
+    AddRule(m);
+    AssignZone(m, Side::Activator, 0, activatorZone);
+    m.Activators[m.SelectedRule].Code = event;
+    AssignZone(m, Side::Executor, executorNode, executorZone);
+    m.Executors[m.SelectedRule].Code = action;
+  };
+  rule(1, 0, 1, 0, 12);  // 00: fire on zone 1 -> light on
+  rule(1, 4, 1, 0, 12);  // 01: normal on zone 1 -> light on
+  rule(3, 0, 0, 2, 3);   // 02: fire on zone 3 -> start extinguishing on the control zone 2
+  rule(4, 0, 1, 0, 7);   // 03: another zone: untouched
+  std::vector<std::string> lost;
+  m.SelectedNode = 0;
+  m.SelectedZone = 1;
+  ASSERT_EQ(SetZoneKind(m, kKindSecurity, &lost), kDone);
+  EXPECT_EQ(lost, (std::vector<std::string>{
+                      "   : правило 00: зона 0001 теперь ОХР., событие \"ПОЖАР\" снято; правило без события при "
+                      "записи удаляется.",
+                      "   : правило 01: зона 0001 теперь ОХР., событие \"НОРМА\" снято; правило без события при "
+                      "записи удаляется."}));
+  lost.clear();
+  m.SelectedZone = 2;
+  ASSERT_EQ(SetZoneKind(m, kKindFire, &lost), kDone);
+  EXPECT_EQ(lost, (std::vector<std::string>{"   : правило 02: зона 0002 теперь ПОЖ. и не может быть исполнителем, "
+                                            "исполнитель снят; правило без исполнителя при записи удаляется."}));
+  lost.clear();
+  m.SelectedZone = 1;
+  ASSERT_EQ(SetZoneKind(m, kKindFire, &lost), kDone);  // nothing left to lose
+  EXPECT_TRUE(lost.empty());
+  EXPECT_EQ(m.RuleCount, 4) << "a switch removes no rule";
+}
+
 TEST(ConfigEdits, ZoneDoubleClickOpensOrRefuses) {
   struct Case {
     uint8_t type;

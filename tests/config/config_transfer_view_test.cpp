@@ -278,6 +278,15 @@ TEST_F(ConfigTransferTest, WriteSends68BlocksOfQuantityOneThenTheApplyCommand) {
   Click(tab->Save_ButtA);
   EXPECT_EQ(Lines(form->TeMemo2), std::vector<std::string>{kWriting});
   EXPECT_EQ(form->TeProgressBar1->maximum(), 202);
+  int lastProgress = 0;
+  ASSERT_TRUE(clock->RunUntil(
+      [this, &lastProgress] {
+        if (form->link().OperationMode == omConfigWrite) lastProgress = form->TeProgressBar1->value();
+        return form->link().OperationMode == omConfigApply;
+      },
+      60'000));
+  EXPECT_EQ(form->TeProgressBar1->value(), 202) << "the bar reaches its end before the apply";
+  EXPECT_EQ(lastProgress, 201);
   ASSERT_TRUE(RunToIdle());
   const std::vector<uint8_t> image = ToolImage();
   ASSERT_EQ(line->requests.size(), readRequests + 69);
@@ -327,7 +336,10 @@ TEST_P(RefusedBuild, DuplicateNumbersStopAWriteOrASaveBeforeAnythingLeaves) {
   EXPECT_FALSE(form->Add_Box->isVisible());
   EXPECT_TRUE(!tab->Add_Butt_00->isHidden());
   const LogMemoView* memo = GetParam().toPanel ? form->TeMemo2 : form->TeMemo1;
-  EXPECT_EQ(Lines(memo), std::vector<std::string>{kDuplicates});
+  // The refusal, then each clashing number with its zones: two explicit 7s and zone 7's automatic 7.
+  EXPECT_EQ(Lines(memo), (std::vector<std::string>{
+                             kDuplicates, "   : УСЛ. № 0007 у зон: 0000 (устройство 00, адрес 001), "
+                                          "0001 (устройство 00, адрес 001), 0007 (устройство 00, адрес 001)."}));
   EXPECT_EQ(memo->Color(), MemoColor::Red);
   EXPECT_TRUE(memo->isVisible());
   if (GetParam().toPanel) {
@@ -338,6 +350,75 @@ TEST_P(RefusedBuild, DuplicateNumbersStopAWriteOrASaveBeforeAnythingLeaves) {
 INSTANTIATE_TEST_SUITE_P(Cases, RefusedBuild,
                          ::testing::Values(RefusalCase{"ToPanel", true}, RefusalCase{"ToFile", false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// After a read every number is explicit: a device added before others gives its zones automatic
+// numbers that the following zones hold already. The refusal stays; the log names the clash.
+TEST_F(ConfigTransferTest, ADeviceAddedAfterAReadNamesTheNumbersItsZonesClashWith) {
+  ReadFromPanel();
+  ConfigModel& m = form->Config;
+  // The sample: "Склад Б" (zones 16..23), "Пост охраны" without zones, then the pump station's zone
+  // 24, which holds 24 as read.
+  ASSERT_EQ(m.Nodes[3].Zones[0].ConvNumber, 1024);
+  m.SelectedNode = 1;
+  ASSERT_EQ(AddNode(m, 4), kDone);  // a ЧЭМ-1И: zone 24, automatic number 24, address 7
+  AnswerSave(InFolder("config.bin"));
+  for (QToolButton* button : {tab->Save_ButtA, tab->Save_ButtB}) {
+    Click(button);
+    clock->AdvanceMs(100);
+    const LogMemoView* memo = button == tab->Save_ButtA ? form->TeMemo2 : form->TeMemo1;
+    EXPECT_EQ(Lines(memo), (std::vector<std::string>{
+                               kDuplicates,
+                               "   : УСЛ. № 0024 у зон: 0024 (устройство 02, адрес 007), 0025 (устройство 04, адрес 004)."}));
+    EXPECT_TRUE(memo->isVisible());
+  }
+  EXPECT_EQ(line->requests.size(), 68U) << "only the read was sent";
+  EXPECT_FALSE(QFile::exists(InFolder("config.bin")));
+}
+
+// Incomplete rules are dropped by a write or a save, each named in the log that stays shown.
+TEST_F(ConfigTransferTest, IncompleteRulesDroppedByAWriteOrASaveAreNamed) {
+  ConfigModel& m = form->Config;
+  AddNodes(m, {1, 5});  // zones 0..15 | the ППУ's zone 16
+  auto rule = [&m](bool event, bool executor) {
+    m.SelectedRule = m.RuleCount == 0 ? 0 : m.RuleCount - 1;
+    ASSERT_EQ(AddRule(m), kDone);
+    AssignZone(m, Side::Activator, 0, 3);
+    if (event) m.Activators[m.SelectedRule].Code = 0;
+    if (executor) {
+      AssignZone(m, Side::Executor, 1, 0);
+      m.Executors[m.SelectedRule].Code = 3;
+    }
+  };
+  const std::vector<std::string> named = {
+      "   : правило 00 (0003 --> 0016) удалено, не задано: событие.",
+      "   : правило 02 (0003 --> -?) удалено, не задано: зона-исполнитель, действие."};
+  for (QToolButton* button : {tab->Save_ButtB, tab->Save_ButtA}) {
+    m.RuleCount = 0;
+    rule(false, true);
+    rule(true, true);
+    rule(true, false);
+    ASSERT_EQ(m.RuleCount, 3);
+    form->Add_Box->show();
+    tab->Add_Butt_00->hide();
+    AnswerSave(InFolder("config.bin"));
+    Click(button);
+    ASSERT_TRUE(RunToIdle());
+    EXPECT_EQ(m.RuleCount, 1) << "the complete rule stays";
+    if (button == tab->Save_ButtB) {
+      EXPECT_TRUE(QFile::exists(InFolder("config.bin")));
+      EXPECT_EQ(Lines(form->TeMemo1), named);
+    } else {
+      std::vector<std::string> log = {kWriting};
+      log.insert(log.end(), named.begin(), named.end());
+      log.push_back(kOk);
+      EXPECT_EQ(Lines(form->TeMemo1), log);
+      EXPECT_EQ(panel.config().applied(), 1U);
+    }
+    EXPECT_TRUE(form->TeMemo1->isVisible());
+    EXPECT_TRUE(form->Add_Box->isHidden());
+    EXPECT_FALSE(tab->Add_Butt_00->isHidden());
+  }
+}
 
 TEST_F(ConfigTransferTest, RulesNeedingMoreSlotsThanTheImageHoldsAreRefusedWithTheirLine) {
   ConfigModel& m = form->Config;

@@ -195,6 +195,29 @@ TEST_F(HostileBinFiles, CountsOf255UnderAMatchingCrcAreReadUpToTheTables) {
   EXPECT_NE(BuildImage(form->Config, again), kBuildTooManySlots) << "what was read can be built again";
 }
 
+// Warnings of a file opened on "КОНФИГ.-3" are shown in place of the device panel: a later write
+// drops what the file's reading left out.
+TEST_F(HostileBinFiles, WarningsOfAFileOpenedOnTheTabAreShown) {
+  form->TePageControl1->setCurrentWidget(tab);
+  ASSERT_TRUE(form->Add_Box->isVisible());
+  Bytes unknown = golden;
+  unknown[img::kNodeTable + 1] = 24;  // device 00 of a type without an entry
+  ASSERT_TRUE(WriteBytesTo(Path("unknown.bin"), Resealed(unknown)));
+  Open(Path("unknown.bin"));
+  const auto lines = Lines(form->TeMemo1);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), UnknownTypeText(0, 1, 24));
+  EXPECT_TRUE(form->TeMemo1->isVisible());
+  EXPECT_TRUE(form->Add_Box->isHidden());
+  EXPECT_FALSE(tab->Add_Butt_00->isHidden());
+  // A sound file shows nothing and leaves the panel as it is.
+  tab->Add_Butt_00->click();
+  const auto before = Lines(form->TeMemo1);
+  Open(Path("sample.bin"));
+  EXPECT_EQ(Lines(form->TeMemo1), before);
+  EXPECT_TRUE(form->Add_Box->isVisible());
+}
+
 TEST_F(HostileBinFiles, SlotNumbersPastTheTableUnderAMatchingCrcReadAsNoCommand) {
   ASSERT_TRUE(WriteBytesTo(Path("crafted.bin"), Resealed(WithSlotsPastTheTable(golden))));
   Open(Path("crafted.bin"));

@@ -110,13 +110,25 @@ TEST(HostileImages, ExecutorAddressWithoutNodeAndActivatorWithoutZone) {
 }
 
 TEST(HostileImages, NumbersTooLargeForExplicit) {
-  ConfigImage image = ValidImage();
-  image[img::kSortedNumbers] = 0xFF;  // entry 0 (zone 0): 65535
-  image[img::kSortedNumbers + 1] = 0xFF;
-  ConfigModel m;
-  const auto problems = ParseImage(m, image);
-  EXPECT_EQ(m.Nodes[0].Zones[0].ConvNumber, 0);
-  EXPECT_TRUE(Mentions(problems, NumberTooLargeText(0, 65535)));
+  struct Case {
+    uint16_t stored;      // entry 0 (zone 0)
+    uint16_t convNumber;  // what zone 0 holds after the parse
+    bool tooLarge;
+  };
+  const Case cases[] = {
+      {64535, 65535, false},  // the largest that fits: 64535 + 1000
+      {64536, 0, true},       // the smallest that does not: the zone stays automatic
+      {65535, 0, true},
+  };
+  for (const Case& c : cases) {
+    ConfigImage image = ValidImage();
+    image[img::kSortedNumbers] = static_cast<uint8_t>(c.stored >> 8);
+    image[img::kSortedNumbers + 1] = static_cast<uint8_t>(c.stored & 0xFF);
+    ConfigModel m;
+    const auto problems = ParseImage(m, image);
+    EXPECT_EQ(m.Nodes[0].Zones[0].ConvNumber, c.convNumber) << c.stored;
+    EXPECT_EQ(Mentions(problems, NumberTooLargeText(0, c.stored)), c.tooLarge) << c.stored;
+  }
 }
 
 TEST(HostileImages, RandomBytesAndPatches) {

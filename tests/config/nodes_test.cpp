@@ -148,6 +148,41 @@ TEST(Nodes, DeleteSelection) {
   EXPECT_EQ(m.Nodes[0].Address, 0);
 }
 
+// What the delete question counts is what DeleteNode then removes, and nothing changes meanwhile.
+TEST(Nodes, RulesDeletedWithNodeCountsWhatTheDeletionRemoves) {
+  ConfigModel m;
+  AddNodes(m, {1, 5, 14});  // zones 0..15 | 16 (УПР.) | 17 (СВ.ОП.)
+  auto rule = [&m](uint8_t activatorNode, uint8_t executorNode) {
+    m.SelectedRule = m.RuleCount == 0 ? 0 : m.RuleCount - 1;
+    AddRule(m);
+    AssignZone(m, Side::Activator, activatorNode, 0);
+    AssignZone(m, Side::Executor, executorNode, 0);
+  };
+  rule(0, 1);
+  rule(0, 2);
+  rule(0, 2);
+  struct Case {
+    int32_t node;
+    unsigned removed;
+  };
+  for (const Case& c : {Case{0, 3}, Case{1, 1}, Case{2, 2}}) {
+    ConfigModel copy = m;
+    copy.SelectedNode = c.node;
+    const std::string before = Dump(copy);
+    EXPECT_EQ(RulesDeletedWithNode(copy), c.removed) << c.node;
+    EXPECT_EQ(Dump(copy), before);
+    ASSERT_EQ(DeleteNode(copy), kDone);
+    EXPECT_EQ(copy.RuleCount, 3 - c.removed) << c.node;
+  }
+  // A blank rule goes with any deleted node (its unset zone), so it is counted too.
+  m.SelectedRule = 2;
+  AddRule(m);
+  m.SelectedNode = 1;
+  EXPECT_EQ(RulesDeletedWithNode(m), 2U);
+  ConfigModel none;
+  EXPECT_EQ(RulesDeletedWithNode(none), 0U);
+}
+
 TEST(Nodes, MovesCarryEverythingAndExplicitNumbersStay) {
   ConfigModel m;
   AddNodes(m, {4, 9});  // zone 0; zones 1, 2
