@@ -158,6 +158,33 @@ TEST_F(WindowOnPtyTest, ASimulatorStartedAfterTheToolAppearsWhenThePortMenuOpens
   form->close();
 }
 
+// An adapter pulled out and plugged in again: the tool keeps its choice meanwhile and talks to
+// the port again when it is back, without the user choosing it anew.
+TEST_F(WindowOnPtyTest, ASimulatorStoppedAndStartedAgainStaysTheChosenPort) {
+  QProcess sim;
+  if (!StartSimulator(sim)) GTEST_SKIP() << "zelor-pui-sim is not built";
+  OpenWindow();
+  ASSERT_EQ(form->port().PortName(), "SIM1");
+  ReadRegisterZero();
+
+  StopSimulator(sim);
+  ASSERT_TRUE(WaitFor([] { return ListRegisteredPorts().empty(); }, 5000));
+  emit form->PORT1->aboutToShow();
+  EXPECT_TRUE(PortCaptions().contains("SIM1  (absent)")) << PortCaptions().join(", ").toStdString();
+  EXPECT_EQ(form->port().PortName(), "SIM1");
+  EXPECT_EQ(form->StatusBar1->PanelText(0), "SIM1");
+
+  QProcess again;
+  ASSERT_TRUE(StartSimulator(again));
+  emit form->PORT1->aboutToShow();
+  EXPECT_EQ(PortCaptions().front(), "SIM1");
+  EXPECT_FALSE(PortCaptions().contains("SIM1  (absent)"));
+  EXPECT_EQ(form->port().PortName(), "SIM1");
+  ReadRegisterZero();
+  form->close();
+  StopSimulator(again);
+}
+
 TEST_F(WindowOnPtyTest, ParametersTabIsFilledFromTheSimulatorAndWritesReachIt) {
   QProcess sim;
   if (!StartSimulator(sim)) GTEST_SKIP() << "zelor-pui-sim is not built";
