@@ -101,8 +101,9 @@ void Link::ReportSendFailure(bool closePort) {
   surfaces_.memo1.AddLine(text::kPortOpenError + port_.PortName());
 }
 
-void Link::ArmResponseTimer(uint32_t timeoutMs) {
-  if (timeoutMs != kKeepTimeout) Timer_Rx->SetInterval(timeoutMs);
+void Link::ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes) {
+  if (timeoutMs != kKeepTimeout) responseTimeoutMs_ = timeoutMs;
+  Timer_Rx->SetInterval(responseTimeoutMs_ + LineTimeMs(frameBytes, port_.BaudRate()));
   responseDeadlineMicros_ = clock_.NowMicros() + int64_t{Timer_Rx->Interval()} * 1000;
   Restart(*Timer_Rx);
 }
@@ -110,7 +111,7 @@ void Link::ArmResponseTimer(uint32_t timeoutMs) {
 bool Link::SendReadRequest(uint16_t start, uint16_t count) {
   BuildReadRequest(*this, start, count);
   if (!Transmit(fn::kRequestLength, true, true)) return false;
-  ArmResponseTimer(ReadTimeoutMs());
+  ArmResponseTimer(ReadTimeoutMs(), fn::kRequestLength);
   return true;
 }
 
@@ -118,20 +119,20 @@ bool Link::SendWriteRequest(uint16_t reg, uint16_t value) {
   BuildWriteRequest(*this, reg, value);
   if (!Transmit(fn::kRequestLength, true, false)) return false;
   ExpectedLength = fn::kWriteReplyLength;
-  ArmResponseTimer(kWriteTimeoutMs);
+  ArmResponseTimer(kWriteTimeoutMs, fn::kRequestLength);
   return true;
 }
 
 bool Link::SendFrame(uint8_t length, uint32_t timeoutMs) {
   if (!Transmit(length, true, false)) return false;
-  ArmResponseTimer(timeoutMs);
+  ArmResponseTimer(timeoutMs, length);
   return true;
 }
 
 bool Link::SendLoaderFrame(uint16_t length, uint32_t timeoutMs) {
   length = std::min<uint16_t>(length, kFrameBufferSize);
   if (!Transmit(length, false, false)) return false;
-  ArmResponseTimer(timeoutMs);
+  ArmResponseTimer(timeoutMs, length);
   return true;
 }
 

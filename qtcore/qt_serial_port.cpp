@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include "link/line_rates.h"
 #include "link/port_registry.h"
 
 namespace zelor {
@@ -21,8 +22,7 @@ QtSerialPort::QtSerialPort(Clock& clock, QObject* parent)
 }
 
 uint32_t QtSerialPort::DrainDeadlineMs(std::size_t bytes, uint32_t baud) {
-  const uint64_t rate = baud == 0 ? 1 : baud;
-  return static_cast<uint32_t>((static_cast<uint64_t>(bytes) * 10 * 1000 + rate - 1) / rate) + kDrainMarginMs;
+  return LineTimeMs(bytes, baud) + kDrainMarginMs;
 }
 
 QtSerialPort::~QtSerialPort() { Close(); }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/main_window.h"
 #include "cli_pty_support.h"
@@ -455,6 +456,26 @@ TEST_F(CliOnPtyTest, WithoutAPanelEveryCommandFailsWithOneClearLine) {
   EXPECT_EQ(absent.exitCode, 1);
   ExpectOneClearLine(absent, "absent port");
   EXPECT_TRUE(absent.err.contains("no-such-port")) << absent.err.toStdString();
+}
+
+
+// At 1200 baud the 8-byte probe is on the line for 67 ms before the panel can answer: the search's
+// time-out counts from its end, so a panel that answers within the delay is found.
+TEST_F(CliOnPtyTest, SearchAt1200BaudFindsAPanelThatAnswersWithinTheDelay) {
+  struct Case {
+    const char* turnaroundMs;
+    QStringList delay;  // none: the default 150 ms
+  };
+  for (const Case& c : {Case{"30", {}}, Case{"1", {"--delay", "100"}}}) {
+    SimProcess& sim = StartSim({"--address", "1", "--pace", "--baud", "1200", "--turnaround", c.turnaroundMs});
+    const CliRun search = RunCli(
+        QStringList{"--port", QString::fromStdString(sim.name), "--baud", "1200", "search", "--passes", "1"} + c.delay,
+        20000);
+    EXPECT_EQ(search.exitCode, 0) << c.turnaroundMs << " ms " << c.delay.join(' ').toStdString() << ": "
+                                  << search.err.toStdString();
+    EXPECT_EQ(search.out, "1\n");
+    sims.clear();
+  }
 }
 
 }  // namespace

@@ -224,8 +224,9 @@ TEST_F(SequencerTest, SearchProbesEveryAddressAtTheSearchDelay) {
   EXPECT_EQ(link.DeviceAddress, 5);
   EXPECT_EQ(progress1.position, 5);
   EXPECT_EQ(line.requests.size(), 5U);
-  EXPECT_GE(foundAt, 4 * 100);
-  EXPECT_LT(foundAt, 4 * 100 + 4 * 5 + 20);
+  // Each probe waits 100 ms after its 2 ms on the line.
+  EXPECT_GE(foundAt, 4 * (100 + 2));
+  EXPECT_LT(foundAt, 4 * (100 + 2) + 4 * 5 + 20);
 
   // Nobody there: all 247 addresses are tried, then the search's own ending runs once.
   line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
