@@ -266,6 +266,36 @@ void Link::DispatchResponse() {
     case fn::kWriteSingle | fn::kExceptionFlag:
     case fn::kWriteMultiple | fn::kExceptionFlag:
       surfaces_.memo1.AddLine(text::kExceptionReply);
+      ReportRefusal();
+      break;
+    default:
+      break;
+  }
+}
+
+void Link::ReportRefusal() {
+  // Only the operation's own step counts: a user's request let in between its steps is a single
+  // request, and the search and the monitor go on as they do after any reply.
+  switch (ResponseKind) {
+    case rkConfigBlockRead: case rkConfigBlockWrite: case rkConfigApply: case rkLast15Count:
+    case rkLast15Pointers: case rkLast15Record: case rkDownloadPointers: case rkDownloadRecords:
+      break;
+    default:
+      return;
+  }
+  const auto code = FailureCodeFor(OperationMode, true);
+  if (!code) return;
+  const std::string why = text::kPanelRefused + ByteToHex(RxCount >= 3 ? FrameBuffer[2] : 0) + ".";
+  switch (*code) {
+    case fcConfigRead:
+      CountFailure(*code, text::kConfigReadErrors, kConfigTransferErrorLimit, {text::kConfigReading, why});
+      break;
+    case fcConfigWrite:
+      CountFailure(*code, text::kConfigWriteErrors, kConfigTransferErrorLimit, {text::kConfigWriting, why});
+      break;
+    case fcArchiveLast15:
+    case fcArchiveDownload:
+      CountFailure(*code, text::kArchiveErrors, kArchiveErrorLimit, {text::kArchiveReading, why});
       break;
     default:
       break;

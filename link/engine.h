@@ -114,6 +114,9 @@ class Link : public LinkState {
   void ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes);
   bool DropStrayReply();
   void ReportLinkFailure(bool timeout);
+  // An exception reply to a step of a transfer or an archive reading: counted like a missing
+  // answer, since a panel that refused a step refuses it again.
+  void ReportRefusal();
   void LogResponse();
   void GiveUp(FailureCode code, std::initializer_list<std::string> lines);
   void CountFailure(FailureCode code, const char* panelPrefix, int32_t limit,
