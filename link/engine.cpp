@@ -6,6 +6,7 @@
 
 #include "link/format.h"
 #include "link/frames.h"
+#include "link/line_lock.h"
 #include "link/line_rates.h"
 #include "link/link_texts.h"
 #include "link/registers.h"
@@ -47,7 +48,7 @@ Link::Link(Clock& clock, SerialPort& port, LinkSurfaces surfaces)
   port_.SetReceiveHandler([this](const uint8_t* bytes, std::size_t count) { ComPort1RxChar(bytes, count); });
   // A request that never left the PC: reported like a write that failed at once; the request
   // then ends by its time-out, as one that found no panel.
-  port_.SetSendFailureHandler([this](const std::string&) { ReportSendFailure(true); });
+  port_.SetSendFailureHandler([this](const std::string&) { ReportSendFailure(true, {}); });
 }
 
 Link::~Link() {
@@ -77,11 +78,13 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
   RxCount = 0;
   const bool resume = std::exchange(resumeAfterSend_, false);
   try {
+    // A running operation keeps the line between its steps; a single request only while open.
+    port_.HoldLine(OperationMode != omIdle);
     port_.Open();
     port_.DiscardInput();
     if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
-  } catch (const SerialPortError&) {
-    ReportSendFailure(closeOnFailure);
+  } catch (const SerialPortError& e) {
+    ReportSendFailure(closeOnFailure, dynamic_cast<const LineInUse*>(&e) != nullptr ? e.what() : "");
     // No receive cycle follows to unlock the parameter controls: left locked, every scroll bar
     // and radio button would do nothing, silently, until some later request was answered.
     ControlsLocked = 0;
@@ -92,13 +95,13 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
   return true;
 }
 
-void Link::ReportSendFailure(bool closePort) {
+void Link::ReportSendFailure(bool closePort, const std::string& holder) {
   if (closePort && port_.IsOpen()) {
     port_.AbortAllAsync();
     port_.Close();
   }
   surfaces_.memo1.SetColor(MemoColor::Blue);
-  surfaces_.memo1.AddLine(text::kPortOpenError + port_.PortName());
+  surfaces_.memo1.AddLine(text::kPortOpenError + port_.PortName() + (holder.empty() ? "" : " (" + holder + ")"));
 }
 
 void Link::ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes) {
@@ -190,7 +193,8 @@ bool Link::DropStrayReply() {
 void Link::Timer_RxTimer() {
   Timer_Rx->SetEnabled(false);
   if (DropStrayReply()) return;
-  if (!KeepsPortOpen(OperationMode)) ClosePort();
+  // Closed between steps, the line stays held for the operation (see ReceiveTail).
+  if (!KeepsPortOpen(OperationMode)) port_.Close();
   surfaces_.memo1.SetColor(MemoColor::Blue);
   if (RxCount > 0) {
     if (upgradeHook_ && upgradeHook_()) return;
@@ -217,6 +221,7 @@ void Link::ReportLinkFailure(bool timeout) {
 }
 
 void Link::ReceiveTail() {
+  if (OperationMode == omIdle) port_.HoldLine(false);
   RxCount = 0;
   ResponseKind = rkNone;
   ControlsLocked = 0;
@@ -443,6 +448,9 @@ void Link::UpdateStatusBar() {
   surfaces_.status.SetPanelText(2, DeviceStatusLine(*this));
 }
 
-void Link::ClosePort() { port_.Close(); }
+void Link::ClosePort() {
+  port_.HoldLine(false);
+  port_.Close();
+}
 
 }  // namespace zelor

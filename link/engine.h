@@ -93,6 +93,7 @@ class Link : public LinkState {
   // BaudIndex outside the table and rewrites status panel 2 with the device line.
   void UpdateStatusBar();
 
+  // Closes the port and lets the line go: the ends and stops of operations, and single requests.
   void ClosePort();
   uint32_t ReadTimeoutMs() const;
 
@@ -107,8 +108,9 @@ class Link : public LinkState {
  private:
   // A failed read request also closes the port; the other requests leave it as it was.
   bool Transmit(uint16_t length, bool logged, bool closeOnFailure);
-  // The send-failure line in the log, after closing the port when asked.
-  void ReportSendFailure(bool closePort);
+  // The send-failure line in the log, after closing the port when asked; `holder` names the other
+  // program that holds the line, when that is why.
+  void ReportSendFailure(bool closePort, const std::string& holder);
   // Every time-out counts from the moment the request has left the line: a frame queued at a low
   // rate takes its own line time before the panel can start to answer.
   void ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes);
