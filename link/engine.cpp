@@ -77,6 +77,7 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
   // bytes of a late reply still waiting in the port must not be taken for this one's answer.
   RxCount = 0;
   const bool resume = std::exchange(resumeAfterSend_, false);
+  lineHeldBy_.clear();
   try {
     // A running operation keeps the line between its steps; a single request only while open.
     port_.HoldLine(OperationMode != omIdle);
@@ -84,7 +85,8 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
     port_.DiscardInput();
     if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
   } catch (const SerialPortError& e) {
-    ReportSendFailure(closeOnFailure, dynamic_cast<const LineInUse*>(&e) != nullptr ? e.what() : "");
+    lineHeldBy_ = dynamic_cast<const LineInUse*>(&e) != nullptr ? e.what() : "";
+    ReportSendFailure(closeOnFailure, lineHeldBy_);
     // No receive cycle follows to unlock the parameter controls: left locked, every scroll bar
     // and radio button would do nothing, silently, until some later request was answered.
     ControlsLocked = 0;
@@ -375,7 +377,7 @@ void Link::ReportFailure(FailureCode code) {
 void Link::EndUnsentOperation() {
   const auto code = FailureCodeFor(OperationMode, true);
   if (!code) return;
-  const std::string portError = text::kStoppedPortError + port_.PortName();
+  const std::string portError = StoppedLine();
   switch (*code) {
     case fcConfigRead: GiveUp(*code, {text::kConfigReading, portError}); break;
     case fcConfigWrite: GiveUp(*code, {text::kConfigWriting, portError}); break;
@@ -394,6 +396,10 @@ void Link::EndUnsentOperation() {
   ResponseKind = rkNone;
 }
 
+std::string Link::StoppedLine() const {
+  return text::kStoppedPortError + port_.PortName() + (lineHeldBy_.empty() ? "" : " (" + lineHeldBy_ + ")");
+}
+
 void Link::StopOnSendFailure(const char* title) {
   UpdateStatusBar();  // also puts the menu's rate back on the port
   surfaces_.progress1.SetVisible(false);
@@ -401,7 +407,7 @@ void Link::StopOnSendFailure(const char* title) {
   memo.SetColor(MemoColor::Blue);
   memo.Clear();
   memo.AddLine(title);
-  memo.AddLine(text::kStoppedPortError + port_.PortName());
+  memo.AddLine(StoppedLine());
   memo.SetVisible(true);
   surfaces_.memo2.SetVisible(false);
   OperationMode = omIdle;

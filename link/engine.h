@@ -111,6 +111,9 @@ class Link : public LinkState {
   // The send-failure line in the log, after closing the port when asked; `holder` names the other
   // program that holds the line, when that is why.
   void ReportSendFailure(bool closePort, const std::string& holder);
+  // The line an operation stops with when its step could not be sent, with the other program
+  // that holds the line when that was why.
+  std::string StoppedLine() const;
   // Every time-out counts from the moment the request has left the line: a frame queued at a low
   // rate takes its own line time before the panel can start to answer.
   void ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes);
@@ -136,6 +139,8 @@ class Link : public LinkState {
   // The request that waits for its answer; none for a loader frame.
   std::optional<RequestHead> awaited_;
   int64_t responseDeadlineMicros_ = 0;
+  // Why the last send failed when another program holds the line (its refusal), else empty.
+  std::string lineHeldBy_;
   // The last time-out asked for, before the request's line time is added (kept by kKeepTimeout).
   uint32_t responseTimeoutMs_ = kQuietMs;
   // A user's request comes between a running operation's steps (let through by DeferIfBusy, or
