@@ -35,10 +35,9 @@ std::string QtSerialPort::DevicePathFor(const std::string& name) {
   return name;  // a system device name such as ttyUSB0; QSerialPort finds it under /dev
 }
 
-void QtSerialPort::AcquireLine() {
+void QtSerialPort::AcquireLine(const std::string& device) {
   // QSerialPort's own lock goes by the name as typed; this one by the device behind every name.
   // A bare name is a device under /dev, as QSerialPort takes it (COM ports are not locked here).
-  const std::string device = DevicePathFor(name_);
   lineLock_.Acquire(device.find('/') == std::string::npos ? "/dev/" + device : device, name_);
 }
 
@@ -52,14 +51,15 @@ void QtSerialPort::HoldLine(bool hold) {
 }
 
 void QtSerialPort::ClaimLine() {
-  AcquireLine();
+  AcquireLine(DevicePathFor(name_));
   claimed_ = true;
 }
 
 void QtSerialPort::Open() {
   if (port_.isOpen()) return;
-  AcquireLine();
-  port_.setPortName(QString::fromStdString(DevicePathFor(name_)));
+  const std::string device = DevicePathFor(name_);
+  AcquireLine(device);
+  port_.setPortName(QString::fromStdString(device));
   if (!port_.open(QIODevice::ReadWrite)) {
     const std::string why = port_.errorString().toStdString();
     port_.clearError();

@@ -52,6 +52,8 @@ class QtSerialPort : public QObject, public SerialPort {
   void OnError(QSerialPort::SerialPortError error);
   void OnBytesWritten();
   void OnDrainDeadline();
+  void AcquireLine(const std::string& device);
+  void LetGoOfLineIfFree();
 
   QSerialPort port_;
   ReadAssembler assembler_;
@@ -64,8 +66,6 @@ class QtSerialPort : public QObject, public SerialPort {
   LineLock lineLock_;
   bool holdLine_ = false;
   bool claimed_ = false;
-  void AcquireLine();
-  void LetGoOfLineIfFree();
 };
 
 }  // namespace zelor
