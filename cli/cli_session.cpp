@@ -73,6 +73,9 @@ bool Session::Interrupted() {
 
 void Session::CheckPort() {
   try {
+    // One master for the whole command, whatever name reaches the device: the line stays this
+    // program's also while the port is closed between steps.
+    port.ClaimLine();
     port.Open();
   } catch (const SerialPortError& e) {
     throw CommandFailed(e.what());

@@ -34,8 +34,9 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Opens the port once and closes it again, so that a port that cannot be opened is reported
-  // with the system's reason before any operation starts.
+  // Claims the line for the whole command (refused when another program holds the device under
+  // any name), then opens the port once and closes it again, so that a port that cannot be opened
+  // is reported with the system's reason before any operation starts.
   void CheckPort();
   // From now on SIGINT and SIGTERM do not end the program but make Interrupted() true.
   void CatchInterrupt();

@@ -171,15 +171,8 @@ void ConfigTransfer::SendConfigBlock(uint8_t page) {
   const std::span<const uint8_t, reg::kConfigBlockBytes> block(image_.data() + at, reg::kConfigBlockBytes);
   const uint8_t length = BuildConfigBlockWrite(link_, page, block);
   link_.ExpectedLength = fn::kWriteReplyLength;
-  link_.SendFrame(length, BlockWriteTimeoutMs(length, link_.port().BaudRate()));
-}
-
-uint32_t ConfigTransfer::BlockWriteTimeoutMs(std::size_t frameBytes, uint32_t baud) {
-  // The time-out runs from the write, and a 201-byte frame is on the wire for 1675 ms at 1200
-  // baud: 500 ms alone would give up on every block below 4800 baud before the panel could answer.
-  const uint64_t rate = baud == 0 ? 1 : baud;
-  const auto lineMs = static_cast<uint32_t>((static_cast<uint64_t>(frameBytes) * 10 * 1000 + rate - 1) / rate);
-  return kBlockWriteTimeoutMs + lineMs;
+  // The engine counts the 500 ms from the end of the frame on the line (1675 ms at 1200 baud).
+  link_.SendFrame(length, kBlockWriteTimeoutMs);
 }
 
 void ConfigTransfer::OnConfigBlockWritten() {

@@ -45,9 +45,8 @@ class ConfigTransfer {
   static constexpr uint8_t kPagesPerBlock = 3;
   static constexpr int kReadProgressEnd = 203;
   static constexpr int kWriteProgressMaximum = 202;
+  // How long a block write waits for its acknowledgement once the frame has left the line.
   static constexpr uint32_t kBlockWriteTimeoutMs = 500;
-  // How long a block write waits for its acknowledgement: 500 ms after the frame has left at `baud`.
-  static uint32_t BlockWriteTimeoutMs(std::size_t frameBytes, uint32_t baud);
 
   ConfigTransfer(Link& link, Sequencer& sequencer, ConfigModel& model, TransferView& view);
   ConfigTransfer(const ConfigTransfer&) = delete;

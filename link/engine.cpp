@@ -6,6 +6,7 @@
 
 #include "link/format.h"
 #include "link/frames.h"
+#include "link/line_lock.h"
 #include "link/line_rates.h"
 #include "link/link_texts.h"
 #include "link/registers.h"
@@ -47,7 +48,7 @@ Link::Link(Clock& clock, SerialPort& port, LinkSurfaces surfaces)
   port_.SetReceiveHandler([this](const uint8_t* bytes, std::size_t count) { ComPort1RxChar(bytes, count); });
   // A request that never left the PC: reported like a write that failed at once; the request
   // then ends by its time-out, as one that found no panel.
-  port_.SetSendFailureHandler([this](const std::string&) { ReportSendFailure(true); });
+  port_.SetSendFailureHandler([this](const std::string&) { ReportSendFailure(true, {}); });
 }
 
 Link::~Link() {
@@ -76,12 +77,16 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
   // bytes of a late reply still waiting in the port must not be taken for this one's answer.
   RxCount = 0;
   const bool resume = std::exchange(resumeAfterSend_, false);
+  lineHeldBy_.clear();
   try {
+    // A running operation keeps the line between its steps; a single request only while open.
+    port_.HoldLine(OperationMode != omIdle);
     port_.Open();
     port_.DiscardInput();
     if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
-  } catch (const SerialPortError&) {
-    ReportSendFailure(closeOnFailure);
+  } catch (const SerialPortError& e) {
+    lineHeldBy_ = dynamic_cast<const LineInUse*>(&e) != nullptr ? e.what() : "";
+    ReportSendFailure(closeOnFailure, lineHeldBy_);
     // No receive cycle follows to unlock the parameter controls: left locked, every scroll bar
     // and radio button would do nothing, silently, until some later request was answered.
     ControlsLocked = 0;
@@ -92,17 +97,18 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
   return true;
 }
 
-void Link::ReportSendFailure(bool closePort) {
+void Link::ReportSendFailure(bool closePort, const std::string& holder) {
   if (closePort && port_.IsOpen()) {
     port_.AbortAllAsync();
     port_.Close();
   }
   surfaces_.memo1.SetColor(MemoColor::Blue);
-  surfaces_.memo1.AddLine(text::kPortOpenError + port_.PortName());
+  surfaces_.memo1.AddLine(text::kPortOpenError + port_.PortName() + (holder.empty() ? "" : " (" + holder + ")"));
 }
 
-void Link::ArmResponseTimer(uint32_t timeoutMs) {
-  if (timeoutMs != kKeepTimeout) Timer_Rx->SetInterval(timeoutMs);
+void Link::ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes) {
+  if (timeoutMs != kKeepTimeout) responseTimeoutMs_ = timeoutMs;
+  Timer_Rx->SetInterval(responseTimeoutMs_ + LineTimeMs(frameBytes, port_.BaudRate()));
   responseDeadlineMicros_ = clock_.NowMicros() + int64_t{Timer_Rx->Interval()} * 1000;
   Restart(*Timer_Rx);
 }
@@ -110,7 +116,7 @@ void Link::ArmResponseTimer(uint32_t timeoutMs) {
 bool Link::SendReadRequest(uint16_t start, uint16_t count) {
   BuildReadRequest(*this, start, count);
   if (!Transmit(fn::kRequestLength, true, true)) return false;
-  ArmResponseTimer(ReadTimeoutMs());
+  ArmResponseTimer(ReadTimeoutMs(), fn::kRequestLength);
   return true;
 }
 
@@ -118,20 +124,20 @@ bool Link::SendWriteRequest(uint16_t reg, uint16_t value) {
   BuildWriteRequest(*this, reg, value);
   if (!Transmit(fn::kRequestLength, true, false)) return false;
   ExpectedLength = fn::kWriteReplyLength;
-  ArmResponseTimer(kWriteTimeoutMs);
+  ArmResponseTimer(kWriteTimeoutMs, fn::kRequestLength);
   return true;
 }
 
 bool Link::SendFrame(uint8_t length, uint32_t timeoutMs) {
   if (!Transmit(length, true, false)) return false;
-  ArmResponseTimer(timeoutMs);
+  ArmResponseTimer(timeoutMs, length);
   return true;
 }
 
 bool Link::SendLoaderFrame(uint16_t length, uint32_t timeoutMs) {
   length = std::min<uint16_t>(length, kFrameBufferSize);
   if (!Transmit(length, false, false)) return false;
-  ArmResponseTimer(timeoutMs);
+  ArmResponseTimer(timeoutMs, length);
   return true;
 }
 
@@ -189,7 +195,8 @@ bool Link::DropStrayReply() {
 void Link::Timer_RxTimer() {
   Timer_Rx->SetEnabled(false);
   if (DropStrayReply()) return;
-  if (!KeepsPortOpen(OperationMode)) ClosePort();
+  // Closed between steps, the line stays held for the operation (see ReceiveTail).
+  if (!KeepsPortOpen(OperationMode)) port_.Close();
   surfaces_.memo1.SetColor(MemoColor::Blue);
   if (RxCount > 0) {
     if (upgradeHook_ && upgradeHook_()) return;
@@ -216,6 +223,7 @@ void Link::ReportLinkFailure(bool timeout) {
 }
 
 void Link::ReceiveTail() {
+  if (OperationMode == omIdle) port_.HoldLine(false);
   RxCount = 0;
   ResponseKind = rkNone;
   ControlsLocked = 0;
@@ -266,6 +274,36 @@ void Link::DispatchResponse() {
     case fn::kWriteSingle | fn::kExceptionFlag:
     case fn::kWriteMultiple | fn::kExceptionFlag:
       surfaces_.memo1.AddLine(text::kExceptionReply);
+      ReportRefusal();
+      break;
+    default:
+      break;
+  }
+}
+
+void Link::ReportRefusal() {
+  // Only the operation's own step counts: a user's request let in between its steps is a single
+  // request, and the search and the monitor go on as they do after any reply.
+  switch (ResponseKind) {
+    case rkConfigBlockRead: case rkConfigBlockWrite: case rkConfigApply: case rkLast15Count:
+    case rkLast15Pointers: case rkLast15Record: case rkDownloadPointers: case rkDownloadRecords:
+      break;
+    default:
+      return;
+  }
+  const auto code = FailureCodeFor(OperationMode, true);
+  if (!code) return;
+  const std::string why = text::kPanelRefused + ByteToHex(RxCount >= 3 ? FrameBuffer[2] : 0) + ".";
+  switch (*code) {
+    case fcConfigRead:
+      CountFailure(*code, text::kConfigReadErrors, kConfigTransferErrorLimit, {text::kConfigReading, why});
+      break;
+    case fcConfigWrite:
+      CountFailure(*code, text::kConfigWriteErrors, kConfigTransferErrorLimit, {text::kConfigWriting, why});
+      break;
+    case fcArchiveLast15:
+    case fcArchiveDownload:
+      CountFailure(*code, text::kArchiveErrors, kArchiveErrorLimit, {text::kArchiveReading, why});
       break;
     default:
       break;
@@ -340,7 +378,7 @@ void Link::ReportFailure(FailureCode code) {
 void Link::EndUnsentOperation() {
   const auto code = FailureCodeFor(OperationMode, true);
   if (!code) return;
-  const std::string portError = text::kStoppedPortError + port_.PortName();
+  const std::string portError = StoppedLine();
   switch (*code) {
     case fcConfigRead: GiveUp(*code, {text::kConfigReading, portError}); break;
     case fcConfigWrite: GiveUp(*code, {text::kConfigWriting, portError}); break;
@@ -359,6 +397,10 @@ void Link::EndUnsentOperation() {
   ResponseKind = rkNone;
 }
 
+std::string Link::StoppedLine() const {
+  return text::kStoppedPortError + port_.PortName() + (lineHeldBy_.empty() ? "" : " (" + lineHeldBy_ + ")");
+}
+
 void Link::StopOnSendFailure(const char* title) {
   UpdateStatusBar();  // also puts the menu's rate back on the port
   surfaces_.progress1.SetVisible(false);
@@ -366,7 +408,7 @@ void Link::StopOnSendFailure(const char* title) {
   memo.SetColor(MemoColor::Blue);
   memo.Clear();
   memo.AddLine(title);
-  memo.AddLine(text::kStoppedPortError + port_.PortName());
+  memo.AddLine(StoppedLine());
   memo.SetVisible(true);
   surfaces_.memo2.SetVisible(false);
   OperationMode = omIdle;
@@ -413,6 +455,9 @@ void Link::UpdateStatusBar() {
   surfaces_.status.SetPanelText(2, DeviceStatusLine(*this));
 }
 
-void Link::ClosePort() { port_.Close(); }
+void Link::ClosePort() {
+  port_.HoldLine(false);
+  port_.Close();
+}
 
 }  // namespace zelor

@@ -43,7 +43,7 @@ class Link : public LinkState {
   static constexpr uint32_t kWaitIntervalMs = 20;
   static constexpr uint32_t kResumeIntervalMs = 500;
   static constexpr uint32_t kProgrammIntervalMs = 5;  // Timer_Programm's interval before any starter
-  // SendFrame's time-out that keeps Timer_Rx's previous interval.
+  // SendFrame's time-out that keeps the previous request's time-out.
   static constexpr uint32_t kKeepTimeout = 0;
 
   using Handler = std::function<void()>;
@@ -59,7 +59,8 @@ class Link : public LinkState {
   bool SendReadRequest(uint16_t start, uint16_t count);
   bool SendWriteRequest(uint16_t reg, uint16_t value);
   // Sends the first `length` bytes of the function-16 frame already built in FrameBuffer;
-  // timeoutMs kKeepTimeout keeps Timer_Rx's previous interval.
+  // timeoutMs kKeepTimeout keeps the previous request's time-out. Every time-out is counted from
+  // the end of the frame on the line: its line time at the port's rate is added.
   bool SendFrame(uint8_t length, uint32_t timeoutMs);
   // Boot-loader frames: the same open-write-arm steps with no log line. Their replies are not
   // matched with the request: the loader's acknowledgement carries no address.
@@ -92,6 +93,7 @@ class Link : public LinkState {
   // BaudIndex outside the table and rewrites status panel 2 with the device line.
   void UpdateStatusBar();
 
+  // Closes the port and lets the line go: the ends and stops of operations, and single requests.
   void ClosePort();
   uint32_t ReadTimeoutMs() const;
 
@@ -106,11 +108,20 @@ class Link : public LinkState {
  private:
   // A failed read request also closes the port; the other requests leave it as it was.
   bool Transmit(uint16_t length, bool logged, bool closeOnFailure);
-  // The send-failure line in the log, after closing the port when asked.
-  void ReportSendFailure(bool closePort);
-  void ArmResponseTimer(uint32_t timeoutMs);
+  // The send-failure line in the log, after closing the port when asked; `holder` names the other
+  // program that holds the line, when that is why.
+  void ReportSendFailure(bool closePort, const std::string& holder);
+  // The line an operation stops with when its step could not be sent, with the other program
+  // that holds the line when that was why.
+  std::string StoppedLine() const;
+  // Every time-out counts from the moment the request has left the line: a frame queued at a low
+  // rate takes its own line time before the panel can start to answer.
+  void ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes);
   bool DropStrayReply();
   void ReportLinkFailure(bool timeout);
+  // An exception reply to a step of a transfer or an archive reading: counted like a missing
+  // answer, since a panel that refused a step refuses it again.
+  void ReportRefusal();
   void LogResponse();
   void GiveUp(FailureCode code, std::initializer_list<std::string> lines);
   void CountFailure(FailureCode code, const char* panelPrefix, int32_t limit,
@@ -128,6 +139,10 @@ class Link : public LinkState {
   // The request that waits for its answer; none for a loader frame.
   std::optional<RequestHead> awaited_;
   int64_t responseDeadlineMicros_ = 0;
+  // Why the last send failed when another program holds the line (its refusal), else empty.
+  std::string lineHeldBy_;
+  // The last time-out asked for, before the request's line time is added (kept by kKeepTimeout).
+  uint32_t responseTimeoutMs_ = kQuietMs;
   // A user's request comes between a running operation's steps (let through by DeferIfBusy, or
   // a parked action): its receive cycle resumes the operation, or, when it cannot be sent or the
   // action sends nothing, the send failure or the end of the parked action does.

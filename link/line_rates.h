@@ -41,6 +41,13 @@ inline std::string BaudRateText(int baudIndex) {
   return std::to_string(kLineRates[IsBaudIndex(baudIndex) ? static_cast<std::size_t>(baudIndex) : kFallbackBaudIndex]);
 }
 
+// How long `bytes` take to leave the PC at `baud` (10 bits a byte), in whole milliseconds rounded
+// up; a rate of 0 counts as 1 baud.
+constexpr uint32_t LineTimeMs(std::size_t bytes, uint32_t baud) {
+  const uint64_t rate = baud == 0 ? 1 : baud;
+  return static_cast<uint32_t>((static_cast<uint64_t>(bytes) * 10 * 1000 + rate - 1) / rate);
+}
+
 // How long a function-03 read waits for its answer: the three slowest rates longer, every other
 // rate (and an index outside the table) this long.
 constexpr uint32_t kReadTimeoutMs = 350;

@@ -12,6 +12,9 @@ inline constexpr const char* kPortOpenError = "   : ОШИБКА ОТКРЫТИ�
 // An operation stopped because its request could not be sent; followed by the port name.
 inline constexpr const char* kStoppedPortError = "   : ОСТАНОВЛЕНО - ОШИБКА ОТКРЫТИЯ ПОРТА ";
 inline constexpr const char* kNoPanelAnswer = "   : ОШИБКА -> Нет ответа от пульта.";
+// An operation given up because the panel refused its step; followed by the exception code in
+// hexadecimal and a full stop.
+inline constexpr const char* kPanelRefused = "   : ОШИБКА -> Пульт отклонил запрос, исключение ";
 
 inline constexpr const char* kConfigReading = "   : чтение конфигурации пульта...";
 inline constexpr const char* kConfigWriting = "   : запись конфигурации пульта...";

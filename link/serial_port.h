@@ -38,6 +38,10 @@ class SerialPort {
   // Reopens an open port under the new name; throws if that fails, leaving the port closed.
   virtual void SetPort(const std::string& name) = 0;
   virtual std::string PortName() const = 0;
+  // While held, the line stays this program's even when the port is closed between the steps of
+  // an operation; it is let go when the hold ends with the port closed, or at the close after.
+  // A port no other program can reach ignores it.
+  virtual void HoldLine(bool /*hold*/) {}
 
   // Told, later and on the same thread, when bytes that Write accepted could not be sent in
   // time (a stalled adapter); the port has dropped them and closed itself.

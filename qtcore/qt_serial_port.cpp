@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include "link/line_rates.h"
 #include "link/port_registry.h"
 
 namespace zelor {
@@ -21,8 +22,7 @@ QtSerialPort::QtSerialPort(Clock& clock, QObject* parent)
 }
 
 uint32_t QtSerialPort::DrainDeadlineMs(std::size_t bytes, uint32_t baud) {
-  const uint64_t rate = baud == 0 ? 1 : baud;
-  return static_cast<uint32_t>((static_cast<uint64_t>(bytes) * 10 * 1000 + rate - 1) / rate) + kDrainMarginMs;
+  return LineTimeMs(bytes, baud) + kDrainMarginMs;
 }
 
 QtSerialPort::~QtSerialPort() { Close(); }
@@ -35,12 +35,35 @@ std::string QtSerialPort::DevicePathFor(const std::string& name) {
   return name;  // a system device name such as ttyUSB0; QSerialPort finds it under /dev
 }
 
+void QtSerialPort::AcquireLine(const std::string& device) {
+  // QSerialPort's own lock goes by the name as typed; this one by the device behind every name.
+  // A bare name is a device under /dev, as QSerialPort takes it (COM ports are not locked here).
+  lineLock_.Acquire(device.find('/') == std::string::npos ? "/dev/" + device : device, name_);
+}
+
+void QtSerialPort::LetGoOfLineIfFree() {
+  if (!port_.isOpen() && !holdLine_ && !claimed_) lineLock_.Release();
+}
+
+void QtSerialPort::HoldLine(bool hold) {
+  holdLine_ = hold;
+  LetGoOfLineIfFree();
+}
+
+void QtSerialPort::ClaimLine() {
+  AcquireLine(DevicePathFor(name_));
+  claimed_ = true;
+}
+
 void QtSerialPort::Open() {
   if (port_.isOpen()) return;
-  port_.setPortName(QString::fromStdString(DevicePathFor(name_)));
+  const std::string device = DevicePathFor(name_);
+  AcquireLine(device);
+  port_.setPortName(QString::fromStdString(device));
   if (!port_.open(QIODevice::ReadWrite)) {
     const std::string why = port_.errorString().toStdString();
     port_.clearError();
+    LetGoOfLineIfFree();
     throw SerialPortError("cannot open " + name_ + ": " + why);
   }
   const bool settingsOk = port_.setBaudRate(static_cast<qint32>(baud_)) && port_.setDataBits(QSerialPort::Data8) &&
@@ -50,6 +73,7 @@ void QtSerialPort::Open() {
     const std::string why = port_.errorString().toStdString();
     port_.close();
     port_.clearError();
+    LetGoOfLineIfFree();
     throw SerialPortError("settings refused on " + name_ + ": " + why);
   }
   // A pseudo-terminal has no modem lines; the adapter does, and both must stay inactive.
@@ -66,6 +90,7 @@ void QtSerialPort::Close() {
   port_.clearError();
   assembler_.Reset();
   failed_ = false;
+  LetGoOfLineIfFree();
 }
 
 bool QtSerialPort::IsOpen() const { return port_.isOpen(); }
@@ -119,6 +144,8 @@ void QtSerialPort::SetPort(const std::string& name) {
   if (name == name_) return;
   const bool wasOpen = port_.isOpen();
   Close();
+  // Another name may be another device: the next open takes that one's lock.
+  if (!claimed_) lineLock_.Release();
   name_ = name;
   if (wasOpen) Open();
 }
@@ -142,6 +169,7 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
       [this] {
         if (failed_ && port_.isOpen()) port_.close();
         port_.clearError();
+        LetGoOfLineIfFree();
       },
       Qt::QueuedConnection);
 }

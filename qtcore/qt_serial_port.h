@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "link/clock.h"
+#include "link/line_lock.h"
 #include "link/read_assembler.h"
 #include "link/serial_port.h"
 
@@ -28,6 +29,12 @@ class QtSerialPort : public QObject, public SerialPort {
   uint32_t BaudRate() const override { return baud_; }
   void SetPort(const std::string& name) override;
   std::string PortName() const override { return name_; }
+  void HoldLine(bool hold) override;
+
+  // Makes the line this program's now and keeps it until the port is destroyed, open or closed:
+  // a command-line run is one master from start to end. Throws LineInUse (with the holder's
+  // process id) when another program holds the device under any name.
+  void ClaimLine();
 
   // Bytes received but not yet handed over as a completed read.
   std::size_t PendingBytes() const { return assembler_.Pending(); }
@@ -45,6 +52,8 @@ class QtSerialPort : public QObject, public SerialPort {
   void OnError(QSerialPort::SerialPortError error);
   void OnBytesWritten();
   void OnDrainDeadline();
+  void AcquireLine(const std::string& device);
+  void LetGoOfLineIfFree();
 
   QSerialPort port_;
   ReadAssembler assembler_;
@@ -52,6 +61,11 @@ class QtSerialPort : public QObject, public SerialPort {
   std::string name_ = "COM1";
   uint32_t baud_ = 9600;
   bool failed_ = false;  // a read or resource error: silent until closed and reopened
+  // The device's lock, taken at Open; kept while closed when an operation holds the line or the
+  // program claimed it.
+  LineLock lineLock_;
+  bool holdLine_ = false;
+  bool claimed_ = false;
 };
 
 }  // namespace zelor

@@ -42,6 +42,7 @@ void LiveMonitor::TeButton2Click() {
   } else {
     view_.SetButtonCaption(monitor_text::kStart);
     link_.OperationMode = omIdle;
+    link_.ClosePort();  // closed already between polls: this lets the line go
     resumeCheck_->SetEnabled(false);
   }
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/main_window.h"
 #include "cli_pty_support.h"
@@ -455,6 +456,58 @@ TEST_F(CliOnPtyTest, WithoutAPanelEveryCommandFailsWithOneClearLine) {
   EXPECT_EQ(absent.exitCode, 1);
   ExpectOneClearLine(absent, "absent port");
   EXPECT_TRUE(absent.err.contains("no-such-port")) << absent.err.toStdString();
+}
+
+
+// One program is the master of a device, whatever name reaches it: a second program on the
+// registered name, on a symbolic link of its own or on the terminal's path is refused at once with
+// the holder's process id, also while the holder's monitoring has the port closed between polls.
+// Once the holder has ended, the same names work.
+TEST_F(CliOnPtyTest, ASecondProgramOnAnyNameOfTheDeviceIsRefusedWhileTheFirstRuns) {
+  SimProcess& sim = StartSim({"--event-every", "1"});
+  const std::string terminal = std::filesystem::read_symlink(sim.Path()).string();
+  ASSERT_EQ(terminal.rfind("/dev/", 0), 0U) << terminal;
+  const QString link = File("panel");
+  std::filesystem::create_symlink(terminal, link.toStdString());
+
+  auto holder = StartCli({"--port", QString::fromStdString(sim.name), "monitor"});
+  QString out;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        out += QString::fromUtf8(holder->readAllStandardOutput());
+        return out.contains("\\_\n");  // the start summary's pointer line: the monitor polls
+      },
+      20000))
+      << out.toStdString();
+  const QString holderPid = QString::number(holder->processId());
+  for (const QString& name : {link, QString::fromStdString(sim.name), QString::fromStdString(terminal)}) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const CliRun second = RunCli({"--port", name, "params"}, 20000);
+    EXPECT_EQ(second.exitCode, 1) << name.toStdString() << ": " << second.out.toStdString();
+    ExpectOneClearLine(second, name.toStdString().c_str());
+    EXPECT_TRUE(second.err.contains("in use by another program (process " + holderPid + ")"))
+        << name.toStdString() << ": " << second.err.toStdString();
+    EXPECT_LT(elapsed.elapsed(), 3000) << name.toStdString() << ": refused at once, not after a time-out";
+  }
+  EXPECT_EQ(holder->state(), QProcess::Running);
+  holder->terminate();
+  const CliRun first = Finish(*holder);
+  EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+
+  const CliRun after = RunCli({"--port", link, "params"});
+  EXPECT_EQ(after.exitCode, 0) << "the line is free once its master has ended: " << after.err.toStdString();
+}
+
+// At 1200 baud the 8-byte probe is on the line for 67 ms before the panel can answer: the search's
+// time-out (the default 150 ms) counts from its end, so a panel that answers 30 ms after the probe,
+// its 7-byte answer complete about 155 ms after the write, is found by the first probe.
+TEST_F(CliOnPtyTest, SearchAt1200BaudFindsAPanelThatAnswersWithinTheDelay) {
+  SimProcess& sim = StartSim({"--address", "1", "--pace", "--baud", "1200", "--turnaround", "30"});
+  const CliRun search =
+      RunCli({"--port", QString::fromStdString(sim.name), "--baud", "1200", "search", "--passes", "1"}, 20000);
+  EXPECT_EQ(search.exitCode, 0) << search.err.toStdString();
+  EXPECT_EQ(search.out, "1\n");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <random>
 
 #include "link/crc16.h"
@@ -50,14 +52,67 @@ TEST_F(EngineTest, TimeOutFollowsRateAndFunction) {
     link.BaudIndex = c.baudIndex;
     const int64_t start = clock.NowMs();
     if (c.write) link.SendWriteRequest(reg::kSounderVolume, 3); else link.SendReadRequest(0, 1);
-    clock.AdvanceMs(c.timeoutMs - 1);
+    // The 8-byte request is on the line for 2 ms at the PC's 57600 baud before the time-out starts.
+    clock.AdvanceMs(c.timeoutMs + 2 - 1);
     EXPECT_EQ(memo1.lines.back(), "RX :") << int(c.baudIndex) << " write=" << c.write;
     clock.AdvanceMs(1);
-    EXPECT_EQ(clock.NowMs() - start, c.timeoutMs);
+    EXPECT_EQ(clock.NowMs() - start, c.timeoutMs + 2);
     EXPECT_EQ(memo1.lines.back(), "   : TIME OUT.") << int(c.baudIndex) << " write=" << c.write;
     EXPECT_EQ(memo1.lines.size(), 3U);
     EXPECT_FALSE(line.IsOpen());
   }
+}
+
+// Every time-out starts when the request has left the line: at 1200 baud an 8-byte request takes
+// 67 ms and a 201-byte block 1675 ms, which the panel cannot use to answer.
+TEST_F(EngineTest, TimeOutCountsFromTheEndOfTheRequestOnTheLine) {
+  link.SetPcBaudIndex(0);
+  ASSERT_EQ(line.BaudRate(), 1200U);
+  line.defaultFault = sim::MakeFault(sim::Fault::NoReply);
+  const std::array<uint8_t, reg::kConfigBlockBytes> block{};
+  struct Case {
+    const char* what;
+    std::function<void()> send;
+    int64_t deadlineMs;
+  };
+  const Case cases[] = {
+      {"read", [&] { link.SendReadRequest(0, 1); }, 3000 + 67},
+      {"write", [&] { link.SendWriteRequest(reg::kSounderVolume, 3); }, 350 + 67},
+      {"search probe",
+       [&] {
+         link.OperationMode = OperationMode::omSearch;
+         link.SendReadRequest(0, 1);
+       },
+       150 + 67},
+      {"block write", [&] { link.SendFrame(BuildConfigBlockWrite(link, 0, block), 500); }, 500 + 1675},
+      {"frame keeping the time-out", [&] { link.SendFrame(BuildConfigBlockWrite(link, 0, block), Link::kKeepTimeout); },
+       500 + 1675},
+      {"loader frame", [&] { link.SendLoaderFrame(100, 400); }, 400 + 834},
+  };
+  link.BaudIndex = 0;
+  for (const auto& c : cases) {
+    link.OperationMode = OperationMode::omIdle;
+    link.Timer_Programm->SetEnabled(false);  // no next probe after the search's time-out
+    link.SearchDelay = 150;
+    const int64_t start = clock.NowMs();
+    c.send();
+    clock.AdvanceMs(c.deadlineMs - 1);
+    EXPECT_TRUE(link.Timer_Rx->Enabled()) << c.what << ": gave up before the deadline";
+    clock.AdvanceMs(1);
+    EXPECT_FALSE(link.Timer_Rx->Enabled()) << c.what;
+    EXPECT_EQ(clock.NowMs() - start, c.deadlineMs) << c.what;
+  }
+
+  // A panel that answers 30 ms after the probe is found at the default search delay: its 7-byte
+  // answer is complete 67 + 30 + 59 ms after the write, past 150 ms but inside 150 + 67.
+  line.defaultFault = {};
+  line.timing.turnaroundMicros = 30'000;
+  link.OperationMode = OperationMode::omSearch;
+  link.SearchDelay = 150;
+  link.SendReadRequest(0, 1);
+  AwaitReceiveCycle();
+  EXPECT_EQ(memo1.lines.back(), "   : ОК.");
+  EXPECT_GT(line.lastArrivalMicros - line.requestMicros.back(), 150'000);
 }
 
 TEST_F(EngineTest, ExceptionReplyAndCrcErrorOfASingleRequest) {
@@ -188,8 +243,8 @@ TEST_F(EngineTest, LateReplyIsNeverTakenForTheNextAnswer) {
   EXPECT_EQ(handled, 0);
   EXPECT_EQ(contrastHandled, 0);
   EXPECT_EQ(memo1.lines, (Lines{sent[0], "RX :", "   : TIME OUT."})) << "no \"   : ОК.\" for the read reply";
-  EXPECT_GE(clock.NowMicros() - sentAt, 350'000);
-  EXPECT_LT(clock.NowMicros() - sentAt, 351'000);
+  EXPECT_GE(clock.NowMicros() - sentAt, 352'000);  // 350 ms after the request's 2 ms on the line
+  EXPECT_LT(clock.NowMicros() - sentAt, 353'000);
 }
 
 TEST_F(EngineTest, ApplyAcknowledgementEndsTheConfigurationWrite) {

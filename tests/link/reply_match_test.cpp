@@ -5,6 +5,7 @@
 #include "link/crc16.h"
 #include "link/format.h"
 #include "link/frames.h"
+#include "link/line_rates.h"
 #include "link/registers.h"
 #include "link/reply_match.h"
 #include "link_fixture.h"
@@ -25,17 +26,18 @@ class ReplyMatchTest : public LinkFixture {
  protected:
   enum class Request { Read, Write, Clock };
 
-  // Sends one request of the given kind to DeviceAddress; returns its function code and time-out.
+  // Sends one request of the given kind to DeviceAddress; returns its function code and time-out,
+  // which counts from the end of the request on the line.
   std::pair<uint8_t, int64_t> Send(Request r) {
     switch (r) {
       case Request::Read:
         link.SendReadRequest(reg::kTypeCode, 1);
         link.ResponseKind = ResponseKind::rkParameterBlock;
-        return {fn::kReadHolding, 350};
+        return {fn::kReadHolding, 350 + LineTimeMs(8, line.BaudRate())};
       case Request::Write:
         link.SendWriteRequest(reg::kLcdContrast, 7);
         link.ResponseKind = ResponseKind::rkContrastWrite;
-        return {fn::kWriteSingle, 350};
+        return {fn::kWriteSingle, 350 + LineTimeMs(8, line.BaudRate())};
       case Request::Clock: {
         const std::vector<uint8_t> head = {link.DeviceAddress, fn::kWriteMultiple, 0, 7, 0, 6, 12};
         std::copy(head.begin(), head.end(), link.FrameBuffer.begin());
@@ -45,7 +47,7 @@ class ReplyMatchTest : public LinkFixture {
         link.SendFrame(21, 2000);
         link.ExpectedLength = fn::kWriteReplyLength;
         link.ResponseKind = ResponseKind::rkParameterWrite;
-        return {fn::kWriteMultiple, 2000};
+        return {fn::kWriteMultiple, 2000 + LineTimeMs(21, line.BaudRate())};
       }
     }
     return {0, 0};

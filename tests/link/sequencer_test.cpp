@@ -94,6 +94,72 @@ TEST_F(SequencerTest, FailuresRepeatTheStepAndGiveUpAtTheLimit) {
   }
 }
 
+// A panel that refuses a step refuses it again: exception replies count like missing answers, so
+// the transfers and the archive readers end by their give-up at the same limit instead of asking
+// for ever, and the give-up names the exception. The search and the monitor go on.
+TEST_F(SequencerTest, RefusedStepsCountLikeMissingAnswersAndGiveUpAtTheLimit) {
+  struct Case {
+    OperationMode mode;
+    FailureCode code;
+    int attempts;  // the attempt that gives up
+    Lines lines;
+  };
+  const std::string refused = "   : ОШИБКА -> Пульт отклонил запрос, исключение 04.";
+  const Case cases[] = {
+      {OperationMode::omConfigRead, FailureCode::fcConfigRead, 11, {"   : чтение конфигурации пульта...", refused}},
+      {OperationMode::omConfigWrite, FailureCode::fcConfigWrite, 11, {"   : запись конфигурации пульта...", refused}},
+      {OperationMode::omConfigApply, FailureCode::fcConfigWrite, 11, {"   : запись конфигурации пульта...", refused}},
+      {OperationMode::omLast15Count, FailureCode::fcArchiveLast15, 21, {"   : чтение архива событий...", refused}},
+      {OperationMode::omDownloadPointers, FailureCode::fcArchiveDownload, 21, {"   : чтение архива событий...", refused}},
+      {OperationMode::omDownloadRecords, FailureCode::fcArchiveDownload, 21, {"   : чтение архива событий...", refused}},
+  };
+  line.defaultFault = sim::MakeFault(sim::Fault::Exception);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(int(c.mode));
+    line.requests.clear();
+    status.panel2History.clear();
+    link.ErrorCount = 0;
+    int extraSteps = 0;
+    link.SetAbandonSteps(c.code, [&] { ++extraSteps; });
+    sequencer.Start(c.mode, Sequencer::kStartIntervalMs);
+    RunUntilIdle(60'000);
+    ASSERT_EQ(link.OperationMode, OperationMode::omIdle) << "the refused step is still being asked";
+    EXPECT_EQ(static_cast<int>(line.requests.size()), c.attempts);
+    ASSERT_EQ(static_cast<int>(status.panel2History.size()), c.attempts + 1);  // counters, then the device line
+    EXPECT_TRUE(status.panel2History[static_cast<std::size_t>(c.attempts) - 1].ends_with(
+        FormatZeroPadded(uint16_t(c.attempts), 2)));
+    EXPECT_EQ(memo1.lines, c.lines);
+    EXPECT_EQ(extraSteps, 1);
+    EXPECT_FALSE(line.IsOpen());
+    EXPECT_FALSE(link.Timer_Programm->Enabled());
+  }
+
+  // Monitoring asks again at its pace and never gives up; nothing is counted.
+  line.requests.clear();
+  status.panel2History.clear();
+  link.ErrorCount = 0;
+  sequencer.Start(OperationMode::omMonitorPoll, Sequencer::kMonitorStartIntervalMs);
+  ASSERT_TRUE(clock.RunUntil([&] { return line.requests.size() == 30; }, 60'000));
+  AwaitReceiveCycle();
+  EXPECT_EQ(link.OperationMode, OperationMode::omMonitorPoll);
+  EXPECT_EQ(memo1.lines.back(), "   : ОШИБКА.");
+  EXPECT_EQ(link.ErrorCount, 0);
+  link.OperationMode = OperationMode::omIdle;
+  AwaitReceiveCycle();
+
+  // The search passes a refusing device over and probes the next address, until one is silent.
+  link.SetAbandonSteps(FailureCode::fcSearch, [&] { link.OperationMode = OperationMode::omIdle; });
+  panel.set_address(246);
+  line.requests.clear();
+  link.DeviceAddress = 244;
+  sequencer.Start(OperationMode::omSearch, Sequencer::kStartIntervalMs);
+  RunUntilIdle(60'000);
+  ASSERT_EQ(line.requests.size(), 3U);
+  EXPECT_EQ(line.requests[1][0], 246) << "the refusing panel";
+  EXPECT_EQ(line.requests[2][0], 247) << "probed after the refusal";
+  EXPECT_EQ(link.ErrorCount, 0);
+}
+
 // The port vanishes mid-way (adapter unplugged): the step that cannot be sent ends the operation
 // by its give-up, with the port's error, instead of halting it for good; monitoring goes on.
 TEST_F(SequencerTest, AStepThatCannotBeSentEndsTheOperation) {
@@ -224,8 +290,9 @@ TEST_F(SequencerTest, SearchProbesEveryAddressAtTheSearchDelay) {
   EXPECT_EQ(link.DeviceAddress, 5);
   EXPECT_EQ(progress1.position, 5);
   EXPECT_EQ(line.requests.size(), 5U);
-  EXPECT_GE(foundAt, 4 * 100);
-  EXPECT_LT(foundAt, 4 * 100 + 4 * 5 + 20);
+  // Each probe waits 100 ms after its 2 ms on the line.
+  EXPECT_GE(foundAt, 4 * (100 + 2));
+  EXPECT_LT(foundAt, 4 * (100 + 2) + 4 * 5 + 20);
 
   // Nobody there: all 247 addresses are tried, then the search's own ending runs once.
   line.defaultFault = sim::MakeFault(sim::Fault::NoReply);

@@ -99,9 +99,8 @@ TEST_F(AddressSearchTest, PanelAtAddressOneIsFoundByTheFirstProbe) {
   EXPECT_EQ(line.requests.size(), 1U) << "nothing more is sent after the find";
 }
 
-// With nobody answering, every address times out once; each probe costs the delay and the
-// 5 ms step of the sequencer (the simulated write returns at once, so no transmission time
-// is spent before the time-out starts).
+// With nobody answering, every address times out once; each probe costs the request's 2 ms on
+// the line at the PC's 57600 baud, the delay after it and the 5 ms step of the sequencer.
 TEST_F(AddressSearchTest, NoPanelTimesOutEveryAddressAndEndsNotFound) {
   struct Case {
     int delayEntry;
@@ -120,7 +119,7 @@ TEST_F(AddressSearchTest, NoPanelTimesOutEveryAddressAndEndsNotFound) {
     const int64_t started = clock.NowMicros();
     search.CustomItem5Click();
     RunToEnd();
-    EXPECT_EQ(clock.NowMicros() - started, 247 * (delayMs + 5) * 1000);
+    EXPECT_EQ(clock.NowMicros() - started, 247 * (2 + delayMs + 5) * 1000);
     EXPECT_EQ(ProbedAddresses(), Range(1, 247));
     EXPECT_EQ(line.opens - opensBefore, 1) << "the port stays open between probes";
     EXPECT_EQ(line.closes - closesBefore, 1);
@@ -227,11 +226,12 @@ TEST_F(AddressSearchTest, ChoosingADelayMidSearchChangesOnlyTheFollowingProbes) 
   search.DelayClick(5);
   RunUntilProbes(6);
   const auto& t = line.requestMicros;
-  EXPECT_EQ(t[1] - t[0], 155'000);
-  EXPECT_EQ(t[2] - t[1], 155'000);
-  EXPECT_EQ(t[3] - t[2], 155'000) << "the probe in flight keeps its time-out";
-  EXPECT_EQ(t[4] - t[3], 355'000);
-  EXPECT_EQ(t[5] - t[4], 355'000);
+  // 2 ms on the line, the delay, the 5 ms step.
+  EXPECT_EQ(t[1] - t[0], 157'000);
+  EXPECT_EQ(t[2] - t[1], 157'000);
+  EXPECT_EQ(t[3] - t[2], 157'000) << "the probe in flight keeps its time-out";
+  EXPECT_EQ(t[4] - t[3], 357'000);
+  EXPECT_EQ(t[5] - t[4], 357'000);
   search.CustomItem5Click();
   RunToEnd();
 }

@@ -234,7 +234,7 @@ TEST_F(PanelParametersTest, TimeSetFrameAndCombos) {
   EXPECT_EQ(line.requests[0], expected);
   EXPECT_EQ(memo1.lines[0].substr(0, 8), "TX : F7 ");
   EXPECT_EQ(link.ExpectedLength, 8);
-  EXPECT_EQ(link.Timer_Rx->Interval(), 2000U);
+  EXPECT_EQ(link.Timer_Rx->Interval(), 2000U + 4U) << "2 s after the 21 bytes' 4 ms on the line at 57600 baud";
   const std::map<ParamCombo, int> shown = {{ParamCombo::TeSComboBox5, 9}, {ParamCombo::TeSComboBox6, 5},
                                            {ParamCombo::TeSComboBox7, 7}, {ParamCombo::TeSComboBox2, 2},
                                            {ParamCombo::TeSComboBox3, 1}, {ParamCombo::TeSComboBox4, 5}};

@@ -1,5 +1,7 @@
 #include "simulated_line.h"
 
+#include "link/line_lock.h"
+
 namespace zelor::test {
 
 SimulatedLine::SimulatedLine(VirtualClock& clock, sim::Panel& panel)
@@ -18,6 +20,7 @@ SimulatedLine::~SimulatedLine() {
 void SimulatedLine::Open() {
   if (open_) return;
   if (failOpen) throw SerialPortError("cannot open " + name_);
+  if (!heldBy.empty()) throw LineInUse(heldBy);
   open_ = true;
   ++opens;
 }

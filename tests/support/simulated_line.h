@@ -43,6 +43,11 @@ class SimulatedLine : public SerialPort {
   std::function<sim::FaultSpec(const std::vector<uint8_t>& request)> faultFor;
   sim::LineTiming timing;
   bool failOpen = false;
+  // Another program holds the line: Open refuses with this text (LineInUse).
+  std::string heldBy;
+  // The engine's hold on the line (kept while closed between an operation's steps).
+  void HoldLine(bool hold) override { held = hold; }
+  bool held = false;
   bool failWrite = false;
   // The adapter stalls: writes are accepted but never leave; `stallMicros` later the line
   // reports the send failure and closes, as the Qt adapter does.

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 
+#include "link/line_rates.h"
 #include "link/link_texts.h"
 #include "link_fixture.h"
 #include "upgrade/firmware_upgrade.h"
@@ -118,7 +119,8 @@ TEST_F(FirmwareUpgradeTest, StartLoadsTheFileSwitchesToTheLoadersRateAndSendsPag
   ASSERT_EQ(line.requests.size(), 1U);
   EXPECT_EQ(Describe(line.requests[0]), "page 0");
   EXPECT_TRUE(link.Timer_Rx->Enabled());
-  EXPECT_EQ(link.Timer_Rx->Interval(), 1000U);
+  // 1 s after the page has left the line at the loader's rate.
+  EXPECT_EQ(link.Timer_Rx->Interval(), 1000U + LineTimeMs(line.requests[0].size(), kLoaderBaudRate));
 }
 
 TEST_F(FirmwareUpgradeTest, EachFrameKindWaitsItsOwnTimeOutForTwoBytes) {
@@ -135,7 +137,7 @@ TEST_F(FirmwareUpgradeTest, EachFrameKindWaitsItsOwnTimeOutForTwoBytes) {
     ASSERT_EQ(line.requests.size(), s.framesWritten);
     EXPECT_EQ(Describe(line.requests.back()), s.frame);
     EXPECT_TRUE(link.Timer_Rx->Enabled());
-    EXPECT_EQ(link.Timer_Rx->Interval(), s.timeoutMs);
+    EXPECT_EQ(link.Timer_Rx->Interval(), s.timeoutMs + LineTimeMs(line.requests.back().size(), kLoaderBaudRate));
     EXPECT_EQ(link.ExpectedLength, 2);
     EXPECT_EQ(link.ResponseKind, rkUpgrade);
   }
