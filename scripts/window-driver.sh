@@ -8,8 +8,11 @@ ZELOR_CAPTION_PATTERN='ЗЕЛОР-ПУИ'
 zelor_wait_window() {
   local seconds=${1:-20} id=""
   for _ in $(seq $((seconds * 10))); do
-    id=$(xdotool search --onlyvisible --name "$ZELOR_CAPTION_PATTERN" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+    # Found by its class, then checked by its caption: xdotool's own --name match misses the
+    # Cyrillic caption in the "C" locale a minimal system starts in; bash compares the bytes.
+    for id in $(xdotool search --onlyvisible --classname '^zelor-pui$' 2>/dev/null || true); do
+      [[ "$(xdotool getwindowname "$id" 2>/dev/null)" == *"$ZELOR_CAPTION_PATTERN"* ]] && { echo "$id"; return 0; }
+    done
     sleep 0.1
   done
   echo "the window of zelor-pui did not appear within ${seconds} s" >&2
