@@ -1,18 +1,33 @@
 // Helpers shared by the configuration and automation tests: model building, dumps, recording views.
 #pragma once
 #include <initializer_list>
+#include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "automation/rules.h"
 #include "config/config_image.h"
+#include "config/config_transfer.h"
 #include "config/lcd_codec.h"
 #include "config/nodes.h"
 #include "model/config_model.h"
 #include "model/cp1251.h"
 
 namespace zelor::testing {
+
+// A transfer's window without files or dialogs: every choice is cancelled.
+class NoFiles : public TransferView {
+ public:
+  void ShowAddButton() override {}
+  void ModelReplaced() override {}
+  std::optional<std::string> ChooseFileToOpen() override { return std::nullopt; }
+  std::optional<std::string> ChooseFileToSave() override { return std::nullopt; }
+  FileBytes ReadFile(const std::string&, std::size_t) override { return {}; }
+  std::string WriteFile(const std::string&, std::span<const uint8_t>) override { return {}; }
+};
+
 
 // Appends nodes of the given types in order (each AddNode lands after the selected, last, node).
 inline void AddNodes(ConfigModel& m, std::initializer_list<uint8_t> types) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config/config_transfer.h"
+#include "config_test_support.h"
 #include "link/frames.h"
 #include "link/link_texts.h"
 #include "link/registers.h"
@@ -19,16 +20,6 @@ namespace zelor::test {
 namespace {
 
 using enum OperationMode;
-
-class NoFiles : public TransferView {
- public:
-  void ShowAddButton() override {}
-  void ModelReplaced() override {}
-  std::optional<std::string> ChooseFileToOpen() override { return std::nullopt; }
-  std::optional<std::string> ChooseFileToSave() override { return std::nullopt; }
-  FileBytes ReadFile(const std::string&, std::size_t) override { return {}; }
-  std::string WriteFile(const std::string&, std::span<const uint8_t>) override { return {}; }
-};
 
 class TransferRefusedTest : public LinkFixture {
  protected:
@@ -53,7 +44,7 @@ class TransferRefusedTest : public LinkFixture {
   }
 
   ConfigModel model;
-  NoFiles view;
+  testing::NoFiles view;
   ConfigTransfer transfer{link, sequencer, model, view};
 };
 

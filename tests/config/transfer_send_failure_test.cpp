@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/config_transfer.h"
+#include "config_test_support.h"
 #include "link/link_texts.h"
 #include "link_fixture.h"
 #include "model/config_model.h"
@@ -16,16 +17,6 @@ namespace zelor::test {
 namespace {
 
 using enum OperationMode;
-
-class NoFiles : public TransferView {
- public:
-  void ShowAddButton() override {}
-  void ModelReplaced() override {}
-  std::optional<std::string> ChooseFileToOpen() override { return std::nullopt; }
-  std::optional<std::string> ChooseFileToSave() override { return std::nullopt; }
-  FileBytes ReadFile(const std::string&, std::size_t) override { return {}; }
-  std::string WriteFile(const std::string&, std::span<const uint8_t>) override { return {}; }
-};
 
 struct SendFailureCase {
   const char* name;
@@ -36,7 +27,7 @@ struct SendFailureCase {
 class TransferSendFailure : public LinkFixture, public ::testing::WithParamInterface<SendFailureCase> {
  protected:
   ConfigModel model;
-  NoFiles view;
+  testing::NoFiles view;
   ConfigTransfer transfer{link, sequencer, model, view};
 };
 
