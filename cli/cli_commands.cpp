@@ -270,6 +270,11 @@ void ParamsCommand(const LineOptions& line, const Args& given) {
 // ---- clock ----
 
 namespace {
+std::string ClockSetUsage() {
+  return "clock set takes now or YYYY-MM-DD HH:MM:SS (a real date, years " + std::to_string(kClockFirstYear) + ".." +
+         std::to_string(kClockLastYear) + ")";
+}
+
 std::optional<CivilTime> ParseClock(const std::string& date, const std::string& time) {
   CivilTime t;
   char tail = 0;
@@ -277,7 +282,11 @@ std::optional<CivilTime> ParseClock(const std::string& date, const std::string& 
   if (std::sscanf(time.c_str(), "%2d:%2d:%2d%c", &t.hour, &t.minute, &t.second, &tail) != 3) return std::nullopt;
   static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
-  if (t.year < 2000 || t.year > 2099 || t.month < 1 || t.month > 12 || t.day < 1) return std::nullopt;
+  // Only the years the panel's clock shows: it keeps the year modulo 100, so 2013 or 2031 would
+  // be held as another year than the one asked for.
+  if (t.year < kClockFirstYear || t.year > kClockLastYear || t.month < 1 || t.month > 12 || t.day < 1) {
+    return std::nullopt;
+  }
   if (t.day > kDays[t.month - 1] || (t.month == 2 && !leap && t.day > 28)) return std::nullopt;
   if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
   return t;
@@ -293,11 +302,15 @@ void ClockCommand(const LineOptions& line, const Args& given) {
     PanelParameters::LocalClock when = PcLocalTime;
     if (args.size() == 2) {
       const auto t = ParseClock(args[0], args[1]);
-      if (!t) throw UsageError("clock set takes now or YYYY-MM-DD HH:MM:SS (a real date, years 2000..2099)");
+      if (!t) throw UsageError(ClockSetUsage());
       when = [t] { return *t; };
       args.clear();
     } else if (args.size() == 1 && args[0] == "now") {
       args.clear();
+    }
+    if (const int year = when().year; year < kClockFirstYear || year > kClockLastYear) {
+      throw CommandFailed("clock set: the PC's clock shows the year " + std::to_string(year) +
+                          ", which the panel's clock cannot hold; give the date: " + ClockSetUsage());
     }
     NoMoreArgs(args);
     Session s(line);

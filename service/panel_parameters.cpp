@@ -211,8 +211,9 @@ void PanelParameters::SetPanelClock() {
   view_.SetComboIndex(ParamCombo::TeSComboBox7, now.second);
   view_.SetComboIndex(ParamCombo::TeSComboBox2, now.day - 1);
   view_.SetComboIndex(ParamCombo::TeSComboBox3, now.month - 1);
-  if (year >= 14 && year <= 30) {
-    view_.SetComboIndex(ParamCombo::TeSComboBox4, year - 14);
+  constexpr int first = kClockFirstYear - 2000, last = kClockLastYear - 2000;
+  if (year >= first && year <= last) {
+    view_.SetComboIndex(ParamCombo::TeSComboBox4, year - first);
   } else {
     view_.ShowComboText(ParamCombo::TeSComboBox4, std::to_string(now.year));  // off the list: no item
   }

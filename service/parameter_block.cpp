@@ -40,7 +40,8 @@ std::optional<ParameterBlock> DecodeParameterBlock(const uint8_t* frame, int32_t
   const int day = low(reg::kClockDay), month = low(reg::kClockMonth), year = low(reg::kClockYear);
   p.DayIndex = day == 0 ? 0 : std::min(day, 31) - 1;
   p.MonthIndex = month == 0 ? 0 : std::min(month, 12) - 1;
-  p.YearIndex = year > 30 ? 16 : year < 14 ? 0 : year - 14;
+  constexpr int first = kClockFirstYear - 2000, last = kClockLastYear - 2000;
+  p.YearIndex = year > last ? last - first : year < first ? 0 : year - first;
 
   const int32_t pcSeconds = pcNow.hour * 3600 + pcNow.minute * 60 + pcNow.second;
   p.ClockDifference = param::ClockDifference(pcSeconds - (hour * 3600 + minute * 60 + second));

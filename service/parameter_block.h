@@ -8,6 +8,11 @@
 
 namespace zelor {
 
+// The years the panel's clock is shown and set in ("2014".."2030" in the year list); the panel
+// itself stores the year modulo 100.
+inline constexpr int kClockFirstYear = 2014;
+inline constexpr int kClockLastYear = 2030;
+
 // What one parameter reply shows, control by control (item indexes, radio numbers, positions).
 struct ParameterBlock {
   int HourIndex = 0;                // TeSComboBox5
