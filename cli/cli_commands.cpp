@@ -368,6 +368,31 @@ void WriteWhole(const std::string& path, const std::string& text) {
   }
 }
 
+// Where a name leads: absolute, its links followed even to a file that does not exist yet, "." and
+// ".." resolved. Empty when the file system cannot say.
+std::filesystem::path FileBehind(const std::string& name) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path p = fs::absolute(name, error);
+  std::error_code notThere;  // a name whose file does not exist is simply no link
+  for (int hops = 0; !error && hops < 40 && fs::is_symlink(p, notThere); ++hops) {
+    const fs::path target = fs::read_symlink(p, error);
+    p = target.is_absolute() ? target : p.parent_path() / target;
+  }
+  if (!error) p = fs::weakly_canonical(p, error);
+  return error ? fs::path() : p;
+}
+
+// True when two names reach one file: the same place once links, "." and ".." are followed, or
+// one existing file under two names (hard links).
+bool SameFile(const std::string& a, const std::string& b) {
+  const auto fa = FileBehind(a), fb = FileBehind(b);
+  if (fa.empty() || fb.empty()) return a == b;
+  if (fa == fb) return true;
+  std::error_code error;
+  return std::filesystem::equivalent(fa, fb, error) && !error;
+}
+
 // How an archive reading ends well: its title line and the last reply's "   : ОК."; a give-up
 // or a failed write leaves other lines.
 bool EndedWell(const KeptLog& memo) {
@@ -378,6 +403,9 @@ void DownloadArchive(const LineOptions& line, Args args) {
   const auto csv = TakeValue(args, "--csv");
   if (args.size() != 1) throw UsageError("archive download takes one FILE.txt");
   const std::string path = args[0];
+  if (csv && SameFile(path, *csv)) {
+    throw UsageError("archive download: " + path + " and --csv " + *csv + " name the same file");
+  }
   Session s(line);
   s.CheckPort();
   // The download goes to a file of its own that takes the given name only when the whole archive

@@ -121,6 +121,8 @@ TEST_F(CliOnPtyTest, HelpForTheProgramAndEveryCommand) {
       {"params", "extra"}, {"clock", "trim", "5"}, {"clock", "set", "2030-02-30", "00:00:00"},
       // Years the panel's clock cannot hold (it keeps the year modulo 100): never a false success.
       {"clock", "set", "2013-01-01", "00:00:00"}, {"clock", "set", "2031-06-07", "08:09:10"},
+      // Two outputs on one file: the CSV would be written over the records.
+      {"archive", "download", "same.txt", "--csv", "same.txt"}, {"archive", "download", "same.txt", "--csv", "./same.txt"},
       {"archive", "last", "16"}, {"search", "--delay", "120"}, {"archive", "download"},
   };
   for (const auto& args : mistakes) {
@@ -128,6 +130,11 @@ TEST_F(CliOnPtyTest, HelpForTheProgramAndEveryCommand) {
     EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
     ExpectOneClearLine(run, args.join(' ').toUtf8().constData());
   }
+  // The same file through a link, before either exists.
+  ASSERT_TRUE(QFile::link(File("records.txt"), File("link.csv")));
+  const CliRun linked = RunCli({"archive", "download", File("records.txt"), "--csv", File("link.csv")});
+  EXPECT_EQ(linked.exitCode, 2) << linked.err.toStdString();
+  EXPECT_TRUE(linked.err.contains("name the same file")) << linked.err.toStdString();
 }
 
 TEST_F(CliOnPtyTest, SearchParamsAndClockAgreeWithTheSimulator) {
