@@ -87,12 +87,6 @@ struct ParameterValues {
   std::string contrastText, volumeText, trimText, extraTimeoutText;
 };
 
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 ParameterValues ValuesOf(const KeptParameters& view, uint8_t address) {
   ParameterValues v;
   v.address = address;
@@ -105,7 +99,7 @@ ParameterValues ValuesOf(const KeptParameters& view, uint8_t address) {
   }
   auto text = [&](ParamText t) {
     const auto it = view.texts.find(t);
-    return it == view.texts.end() ? std::string() : Trim(it->second);
+    return it == view.texts.end() ? std::string() : TrimBlanks(it->second);
   };
   auto radio = [&](ParamRadioGroup g) {
     const auto it = view.radios.find(g);
@@ -336,7 +330,7 @@ void ClockCommand(const LineOptions& line, const Args& given) {
     if (!s.RunRequest(send, kRequestAttempts)) {
       throw CommandFailed("clock trim on " + s.port.PortName() + ": " + s.LastLogLine("no answer"));
     }
-    std::cout << Trim(view.texts[ParamText::Label1]) << "\n";
+    std::cout << TrimBlanks(view.texts[ParamText::Label1]) << "\n";
     return;
   }
   throw UsageError("clock takes set or trim, not " + what);

@@ -226,11 +226,7 @@ void ConfigEditorView::ShowLog(const std::vector<std::string>& lines) {
   if (lines.empty()) return;
   addBox_.hide();
   tab_.Add_Butt_00->show();
-  log_.memo2.SetVisible(false);
-  log_.memo1.Clear();
-  log_.memo1.SetColor(MemoColor::Blue);
-  for (const std::string& line : lines) log_.memo1.AddLine(line);
-  log_.memo1.SetVisible(true);
+  ShowLinkLog(log_, MemoColor::Blue, lines);
 }
 
 void ConfigEditorView::RefreshNodesGrid() {

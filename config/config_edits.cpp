@@ -6,6 +6,7 @@
 #include "automation/rule_vocabulary.h"
 #include "config/config_texts.h"
 #include "config/nodes.h"
+#include "link/format.h"
 #include "model/cp1251.h"
 #include "model/names.h"
 
@@ -13,12 +14,6 @@ namespace zelor {
 namespace {
 
 constexpr uint16_t kHighestConvNumber = 999;
-
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 void NotifyNodesChanged(ConfigModel& m) {
   if (m.Views != nullptr) m.Views->NodesChanged();
@@ -107,15 +102,15 @@ uint8_t SetZoneKind(ConfigModel& m, uint8_t kind, std::vector<std::string>* lost
   RulesOnZoneKindChanged(m, static_cast<uint8_t>(m.SelectedNode), static_cast<uint8_t>(m.SelectedZone));
   if (lost != nullptr) {
     // The switch removes no rule, so the numbers are the ones the rule list shows.
-    const std::string kindText = Trimmed(ZoneKindText(kind));
+    const std::string kindText = TrimBlanks(ZoneKindText(kind));
     for (uint8_t r = 0; r < m.RuleCount && r < kMaxRules; ++r) {
       if (activators[r].Code != kUnsetCode && m.Activators[r].Code == kUnsetCode) {
-        lost->push_back(RuleLostEventText(r, zone->Index, kindText, Trimmed(RuleEventText(activators[r].Code))));
+        lost->push_back(RuleLostEventText(r, zone->Index, kindText, TrimBlanks(RuleEventText(activators[r].Code))));
       }
       if (executors[r].ZoneIndex != kUnsetZone && m.Executors[r].ZoneIndex == kUnsetZone) {
         lost->push_back(RuleLostExecutorText(r, zone->Index, kindText));
       } else if (executors[r].Code != kUnsetCode && m.Executors[r].Code == kUnsetCode) {
-        lost->push_back(RuleLostActionText(r, zone->Index, kindText, Trimmed(RuleActionText(executors[r].Code))));
+        lost->push_back(RuleLostActionText(r, zone->Index, kindText, TrimBlanks(RuleActionText(executors[r].Code))));
       }
     }
   }

@@ -10,13 +10,7 @@ namespace zelor {
 
 namespace {
 
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string Utf8(const Cp1251String& text) { return Trim(Utf8FromCp1251(text)); }
+std::string Utf8(const Cp1251String& text) { return TrimBlanks(Utf8FromCp1251(text)); }
 
 std::string Html(const std::string& text) {
   std::string out;
@@ -44,7 +38,7 @@ ConfigReport BuildConfigReport(const ConfigModel& model) {
     ReportDevice device;
     device.position = n + 1;
     device.typeCode = node.Type;
-    device.type = Trim(DeviceTypeText(node.Type));
+    device.type = TrimBlanks(DeviceTypeText(node.Type));
     device.name = Utf8(node.Name);
     device.address = node.Address;
     const unsigned zones = std::min<unsigned>(node.ZoneCount, kMaxZonesPerNode);
@@ -52,7 +46,7 @@ ConfigReport BuildConfigReport(const ConfigModel& model) {
       const ZoneRecord& zone = node.Zones[z];
       ReportZone r;
       r.number = zone.ConvNumber >= kExplicitNumberBase ? zone.ConvNumber - kExplicitNumberBase : zone.ConvNumber;
-      r.kind = Trim(ZoneKindText(zone.Kind));
+      r.kind = TrimBlanks(ZoneKindText(zone.Kind));
       if (zone.Group < kGroupCount) r.group = Utf8(model.GroupNames[zone.Group]);
       r.name = Utf8(zone.Name);
       device.zones.push_back(r);
@@ -65,9 +59,9 @@ ConfigReport BuildConfigReport(const ConfigModel& model) {
     ReportRule rule;
     rule.number = i + 1;
     rule.activatorZone = SideText(model.Activators[i]);
-    rule.event = Trim(RuleEventText(model.Activators[i].Code));
+    rule.event = TrimBlanks(RuleEventText(model.Activators[i].Code));
     rule.executorZone = SideText(model.Executors[i]);
-    rule.action = Trim(RuleActionText(model.Executors[i].Code));
+    rule.action = TrimBlanks(RuleActionText(model.Executors[i].Code));
     report.rules.push_back(rule);
   }
   return report;

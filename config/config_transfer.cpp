@@ -41,12 +41,7 @@ void ConfigTransfer::ShowTransferStart(MemoColor color, const std::string& line)
 
 void ConfigTransfer::ShowLog(MemoColor color, const std::vector<std::string>& lines) {
   view_.ShowAddButton();
-  LinkSurfaces& s = link_.surfaces();
-  s.memo2.SetVisible(false);
-  s.memo1.Clear();
-  s.memo1.SetColor(color);
-  for (const std::string& line : lines) s.memo1.AddLine(line);
-  s.memo1.SetVisible(true);
+  ShowLinkLog(link_.surfaces(), color, lines);
 }
 
 uint8_t ConfigTransfer::Rebuild(std::vector<std::string>* purged) {

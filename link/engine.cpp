@@ -48,7 +48,7 @@ Link::Link(Clock& clock, SerialPort& port, LinkSurfaces surfaces)
   port_.SetReceiveHandler([this](const uint8_t* bytes, std::size_t count) { ComPort1RxChar(bytes, count); });
   // A request that never left the PC: reported like a write that failed at once; the request
   // then ends by its time-out, as one that found no panel.
-  port_.SetSendFailureHandler([this](const std::string&) { ReportSendFailure(true, {}); });
+  port_.SetSendFailureHandler([this](const std::string&) { ReportSendFailure(true); });
 }
 
 Link::~Link() {
@@ -86,7 +86,7 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
     if (port_.Write(FrameBuffer.data(), length) != length) throw SerialPortError("short write");
   } catch (const SerialPortError& e) {
     lineHeldBy_ = dynamic_cast<const LineInUse*>(&e) != nullptr ? e.what() : "";
-    ReportSendFailure(closeOnFailure, lineHeldBy_);
+    ReportSendFailure(closeOnFailure);
     // No receive cycle follows to unlock the parameter controls: left locked, every scroll bar
     // and radio button would do nothing, silently, until some later request was answered.
     ControlsLocked = 0;
@@ -97,13 +97,13 @@ bool Link::Transmit(uint16_t length, bool logged, bool closeOnFailure) {
   return true;
 }
 
-void Link::ReportSendFailure(bool closePort, const std::string& holder) {
+void Link::ReportSendFailure(bool closePort) {
   if (closePort && port_.IsOpen()) {
     port_.AbortAllAsync();
     port_.Close();
   }
   surfaces_.memo1.SetColor(MemoColor::Blue);
-  surfaces_.memo1.AddLine(text::kPortOpenError + port_.PortName() + (holder.empty() ? "" : " (" + holder + ")"));
+  surfaces_.memo1.AddLine(PortErrorLine(text::kPortOpenError));
 }
 
 void Link::ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes) {
@@ -378,7 +378,7 @@ void Link::ReportFailure(FailureCode code) {
 void Link::EndUnsentOperation() {
   const auto code = FailureCodeFor(OperationMode, true);
   if (!code) return;
-  const std::string portError = StoppedLine();
+  const std::string portError = PortErrorLine(text::kStoppedPortError);
   switch (*code) {
     case fcConfigRead: GiveUp(*code, {text::kConfigReading, portError}); break;
     case fcConfigWrite: GiveUp(*code, {text::kConfigWriting, portError}); break;
@@ -397,8 +397,8 @@ void Link::EndUnsentOperation() {
   ResponseKind = rkNone;
 }
 
-std::string Link::StoppedLine() const {
-  return text::kStoppedPortError + port_.PortName() + (lineHeldBy_.empty() ? "" : " (" + lineHeldBy_ + ")");
+std::string Link::PortErrorLine(const char* prefix) const {
+  return prefix + port_.PortName() + (lineHeldBy_.empty() ? "" : " (" + lineHeldBy_ + ")");
 }
 
 void Link::StopOnSendFailure(const char* title) {
@@ -408,7 +408,7 @@ void Link::StopOnSendFailure(const char* title) {
   memo.SetColor(MemoColor::Blue);
   memo.Clear();
   memo.AddLine(title);
-  memo.AddLine(StoppedLine());
+  memo.AddLine(PortErrorLine(text::kStoppedPortError));
   memo.SetVisible(true);
   surfaces_.memo2.SetVisible(false);
   OperationMode = omIdle;

@@ -108,12 +108,11 @@ class Link : public LinkState {
  private:
   // A failed read request also closes the port; the other requests leave it as it was.
   bool Transmit(uint16_t length, bool logged, bool closeOnFailure);
-  // The send-failure line in the log, after closing the port when asked; `holder` names the other
-  // program that holds the line, when that is why.
-  void ReportSendFailure(bool closePort, const std::string& holder);
-  // The line an operation stops with when its step could not be sent, with the other program
-  // that holds the line when that was why.
-  std::string StoppedLine() const;
+  // The send-failure line in the log, after closing the port when asked.
+  void ReportSendFailure(bool closePort);
+  // `prefix` and the port's name, with the other program that holds the line when that is why the
+  // last send failed: the send-failure line, or the line an operation stops with.
+  std::string PortErrorLine(const char* prefix) const;
   // Every time-out counts from the moment the request has left the line: a frame queued at a low
   // rate takes its own line time before the panel can start to answer.
   void ArmResponseTimer(uint32_t timeoutMs, std::size_t frameBytes);

@@ -18,6 +18,12 @@ std::string DeviceStatusLine(const LinkState& link) {
   return "DEVICE : А = " + FormatZeroPadded(link.DeviceAddress, 3) + "; Baud = " + BaudRateText(link.BaudIndex);
 }
 
+std::string TrimBlanks(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (const char c : text) {

@@ -17,6 +17,9 @@ void ClampBaudIndex(LinkState& link);
 // BaudIndex outside the table shows as the fallback's rate.
 std::string DeviceStatusLine(const LinkState& link);
 
+// `text` without the blanks that pad it on either side (fixed-width display texts and names).
+std::string TrimBlanks(const std::string& text);
+
 // `text` (UTF-8) as a JSON string, quotes included; control characters escaped.
 std::string JsonString(const std::string& text);
 

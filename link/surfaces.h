@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zelor {
 
@@ -48,6 +49,15 @@ inline void ShowOperationLog(LinkSurfaces& surfaces, MemoColor color, const std:
   surfaces.memo2.Clear();
   surfaces.memo2.AddLine(firstLine);
   surfaces.memo2.SetVisible(true);
+}
+
+// The link's own log in its place: TeMemo2 hidden, TeMemo1 cleared to these lines and shown.
+inline void ShowLinkLog(LinkSurfaces& surfaces, MemoColor color, const std::vector<std::string>& lines) {
+  surfaces.memo2.SetVisible(false);
+  surfaces.memo1.Clear();
+  surfaces.memo1.SetColor(color);
+  for (const std::string& line : lines) surfaces.memo1.AddLine(line);
+  surfaces.memo1.SetVisible(true);
 }
 
 }  // namespace zelor

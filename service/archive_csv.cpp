@@ -1,19 +1,15 @@
 #include "service/archive_csv.h"
 
+#include "link/format.h"
+
 namespace zelor {
 
 namespace {
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The source without the grid's " :" lead: "0012", "ПУЛЬТ", "П001".
 std::string SourceField(uint16_t source) {
   std::string cell = SourceCellText(source);
   if (cell.rfind(" :", 0) == 0) cell.erase(0, 2);
-  return Trimmed(cell);
+  return TrimBlanks(cell);
 }
 }  // namespace
 
@@ -34,9 +30,9 @@ std::string ArchiveCsvHeading() { return "number,source,state_before,state_after
 std::string ArchiveCsvRow(int32_t lineNumber, const EventFields& e) {
   const std::string distance = ShowsFireDistance(e.after, e.distance) ? std::to_string(e.distance) : "";
   const std::string fields[] = {std::to_string(lineNumber),        SourceField(e.source),
-                                Trimmed(StateTextBefore(e.before)), Trimmed(StateTextAfter(e.after)),
-                                distance,                           Trimmed(EventTimeText(e)),
-                                Trimmed(EventDateText(e))};
+                                TrimBlanks(StateTextBefore(e.before)), TrimBlanks(StateTextAfter(e.after)),
+                                distance,                           TrimBlanks(EventTimeText(e)),
+                                TrimBlanks(EventDateText(e))};
   std::string row;
   for (const auto& f : fields) {
     if (!row.empty()) row += ',';

@@ -222,6 +222,10 @@ void PanelParameters::SetPanelClock() {
 
 // ---- acknowledgements ----
 
+uint16_t PanelParameters::EchoedRegister() const {
+  return static_cast<uint16_t>(link_.FrameBuffer[2] << 8 | link_.FrameBuffer[3]);
+}
+
 uint16_t PanelParameters::EchoedValue() const {
   return static_cast<uint16_t>(link_.FrameBuffer[4] << 8 | link_.FrameBuffer[5]);
 }
@@ -236,8 +240,7 @@ void PanelParameters::AddressAcknowledged() {
 void PanelParameters::BaudAcknowledged() {
   // The internal interface's speed (register 20) is the panel's own network's: the PC's line
   // keeps its rate, and so does the device line of the status bar.
-  const auto echoedRegister = static_cast<uint16_t>(link_.FrameBuffer[2] << 8 | link_.FrameBuffer[3]);
-  if (echoedRegister != reg::kExternalSpeed) return;
+  if (EchoedRegister() != reg::kExternalSpeed) return;
   link_.BaudIndex = static_cast<uint8_t>(link_.FrameBuffer[5] - 1);
   link_.UpdateStatusBar();
   if (view_.AskChangePcBaudRate() && IsBaudIndex(link_.BaudIndex)) view_.SwitchPcBaudRate(link_.BaudIndex);

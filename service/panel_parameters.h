@@ -53,6 +53,7 @@ class PanelParameters {
   void VolumeAcknowledged();
   void TimeoutAcknowledged();
   void TrimAcknowledged();
+  uint16_t EchoedRegister() const;  // the register a function-06 echo names
   uint16_t EchoedValue() const;
 
   Link& link_;
