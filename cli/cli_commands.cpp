@@ -426,6 +426,10 @@ void DownloadArchive(const LineOptions& line, Args args) {
     throw CommandFailed("archive download did not end");
   }
   if (!EndedWell(s.memo1)) {
+    // A write that failed (a full disk) keeps the records read in the download's working file.
+    if (const std::string kept = download.File().KeptPath(); !kept.empty()) {
+      throw CommandFailed("archive download: cannot write " + partial + "; the records read so far are in " + kept);
+    }
     throw CommandFailed("archive download from " + s.port.PortName() + ": " + s.LastLogLine("stopped"));
   }
   std::error_code error;
